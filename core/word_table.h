@@ -1,0 +1,74 @@
+// The dictionary of one direction in memory: entry lines filed under their lower-cased
+// headword. The lines live in one text buffer; the table holds only their positions, in a
+// flat open-addressing array, so a loaded table costs little more than the file itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavrel {
+
+class WordTable {
+public:
+    WordTable() = default;
+
+    // Number of distinct keys: the word count the caption shows.
+    size_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
+
+    // Removes every entry and releases the text.
+    void RemoveAll();
+
+    // The line filed under key (compared after lower-casing both sides), if any.
+    std::optional<std::string_view> Find(std::string_view key) const;
+
+    // Files a line under its headword lower-cased (or "" when it has no "|"): a new key
+    // adds an entry, a present key gets the new line.
+    void SetLine(std::string_view line);
+
+    // Takes over a plain text whose lines will be filed with FileLineOfText; the table must
+    // be empty. expectedLines sizes the array ahead of the lines.
+    void AdoptText(std::string text, size_t expectedLines);
+    std::string_view Text() const { return text_; }
+    // Files the line text[offset, offset + length) of the adopted text.
+    void FileLineOfText(size_t offset, size_t length);
+
+    // Calls f(line) for every entry in the table's own order (neither sorted nor the
+    // order of reading); a save writes the lines in this order.
+    template <class F>
+    void ForEach(F&& f) const {
+        for (const Slot& slot : slots_) {
+            if (slot.offset != kEmpty) f(std::string_view(text_.data() + slot.offset, slot.length));
+        }
+    }
+
+    // Bytes held: the text buffer and the slot array.
+    size_t MemoryBytes() const { return text_.capacity() + slots_.capacity() * sizeof(Slot); }
+
+    // The hash of a key after lower-casing, as the table files it.
+    static uint32_t HashKey(std::string_view key);
+
+private:
+    struct Slot {
+        uint32_t offset;  // of the line in text_; kEmpty marks a free slot
+        uint32_t length;  // of the line
+        uint32_t hash;    // of the lower-cased key
+    };
+    static constexpr uint32_t kEmpty = UINT32_MAX;
+
+    void File(uint32_t offset, uint32_t length);
+    Slot* Probe(std::string_view key, uint32_t hash);
+    const Slot* Probe(std::string_view key, uint32_t hash) const;
+    std::string_view KeyOf(const Slot& slot) const;
+    void Grow(size_t minimumSlots);
+
+    std::string text_;
+    std::vector<Slot> slots_;
+    size_t count_ = 0;
+};
+
+}  // namespace kavrel
