@@ -1,0 +1,347 @@
+// kavrel_bench: load, lookup and memory of the word table on a 1M-entry synthetic data file
+// and a real-sized one, against the floor of the same run and a std::unordered_map baseline.
+// Prints a short table and writes the medians as JSON (--json=PATH or KAVREL_BENCH_JSON).
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/cp1254.h"
+#include "core/dictionary_load.h"
+#include "core/entry_text.h"
+#include "core/scramble.h"
+#include "core/word_table.h"
+#include "tools/bench/bench_data.h"
+
+namespace kavrel::bench {
+namespace {
+
+using PlainMap = std::unordered_map<std::string, std::string>;
+
+constexpr int kRepetitions = 7;
+constexpr size_t kQueryCount = size_t{1} << 20;
+
+// ---- the measured paths -------------------------------------------------------------------
+
+// The load as the program does it: read, unscramble, file every line.
+void LoadFile(const std::string& path, WordTable& table) {
+    std::string data = ReadWholeFile(path);
+    UnscrambleText(data);
+    int lastPercent = -1;
+    LoadDictionaryText(std::move(data), table, [&](int percent) { lastPercent = percent; });
+    benchmark::DoNotOptimize(lastPercent);
+}
+
+// The work no load can skip: the same read, unscramble, line split and key hash, with
+// nothing stored. Returns the text so that freeing it stays outside the timing.
+std::string FloorPass(const std::string& path, uint32_t& checksum) {
+    std::string data = ReadWholeFile(path);
+    UnscrambleText(data);
+    uint32_t sum = 0;
+    ForEachLine(data, [&](std::string_view line) { sum += WordTable::HashKey(KeyOfLine(line)); });
+    checksum = sum;
+    return data;
+}
+
+// The baseline: the same lines in a map from lower-cased key to line.
+void LoadMap(const std::string& path, PlainMap& map) {
+    std::string data = ReadWholeFile(path);
+    UnscrambleText(data);
+    data.resize(LengthBeforeZero(data));
+    ForEachLine(data, [&](std::string_view line) {
+        map.insert_or_assign(LowerCopy1254(KeyOfLine(line)), std::string(line));
+    });
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// ---- memory -------------------------------------------------------------------------------
+
+size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+size_t ResidentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    size_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// ---- one file under test ------------------------------------------------------------------
+
+struct Scenario {
+    std::string label;
+    size_t entries = 0;
+    int loadsPerRepetition = 1;  // small files load many times per timed repetition
+    std::string path;
+    size_t fileBytes = 0;
+    WordTable table;  // loaded once for the lookups and the memory figures
+    PlainMap map;
+    std::vector<std::string> queries;
+    size_t tableHeapGrowth = 0;
+    size_t tableRssGrowth = 0;
+    size_t mapHeapGrowth = 0;
+};
+
+// Loads the table and the map once, measuring what the heap and the process grew by.
+void Prepare(Scenario& s, const std::string& dataDir) {
+    s.path = EnsureDataFile(dataDir, s.entries);
+    std::string plain = ReadWholeFile(s.path);  // also warms the page cache
+    s.fileBytes = plain.size();
+    UnscrambleText(plain);
+    s.queries = MakeQueries(plain, kQueryCount);
+    plain = std::string();
+
+    const size_t heapBefore = HeapInUse();
+    const size_t rssBefore = ResidentBytes();
+    LoadFile(s.path, s.table);
+    s.tableHeapGrowth = HeapInUse() - heapBefore;
+    s.tableRssGrowth = ResidentBytes() - rssBefore;
+
+    const size_t mapHeapBefore = HeapInUse();
+    LoadMap(s.path, s.map);
+    s.mapHeapGrowth = HeapInUse() - mapHeapBefore;
+}
+
+// Floor and load timed back to back in each iteration (alternating which goes first), so a
+// ratio compares two passes made under the same machine load.
+void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
+    double floorMs = 0, loadMs = 0;
+    size_t turn = 0;
+    for (auto _ : state) {
+        auto timeFloor = [&] {
+            uint32_t checksum = 0;
+            const auto start = std::chrono::steady_clock::now();
+            std::string text = FloorPass(s->path, checksum);
+            floorMs += MillisecondsSince(start);
+            benchmark::DoNotOptimize(checksum);
+        };
+        auto timeLoad = [&] {
+            WordTable table;
+            const auto start = std::chrono::steady_clock::now();
+            LoadFile(s->path, table);
+            loadMs += MillisecondsSince(start);
+            benchmark::DoNotOptimize(table.Count());
+        };
+        if (turn++ % 2 == 0) { timeFloor(); timeLoad(); } else { timeLoad(); timeFloor(); }
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["floor_ms"] = floorMs / n;
+    state.counters["load_ms"] = loadMs / n;
+    state.counters["load_over_floor"] = loadMs / floorMs;
+}
+
+void BenchMapLoad(benchmark::State& state, Scenario* s) {
+    double loadMs = 0;
+    for (auto _ : state) {
+        PlainMap map;
+        const auto start = std::chrono::steady_clock::now();
+        LoadMap(s->path, map);
+        loadMs += MillisecondsSince(start);
+        benchmark::DoNotOptimize(map.size());
+    }
+    state.counters["load_ms"] = loadMs / static_cast<double>(state.iterations());
+}
+
+void BenchTableLookup(benchmark::State& state, Scenario* s) {
+    size_t next = 0;
+    for (auto _ : state) {
+        const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
+        benchmark::DoNotOptimize(s->table.Find(key));
+    }
+}
+
+void BenchMapLookup(benchmark::State& state, Scenario* s) {
+    size_t next = 0;
+    for (auto _ : state) {
+        const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
+        benchmark::DoNotOptimize(s->map.find(key));
+    }
+}
+
+void Register(Scenario& s) {
+    const std::string prefix = s.label + "/";
+    benchmark::RegisterBenchmark((prefix + "load").c_str(), BenchLoadAgainstFloor, &s)
+        ->Iterations(s.loadsPerRepetition)->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark((prefix + "map_load").c_str(), BenchMapLoad, &s)
+        ->Iterations(s.loadsPerRepetition)->Repetitions(5);
+    benchmark::RegisterBenchmark((prefix + "lookup").c_str(), BenchTableLookup, &s)
+        ->MinTime(0.15)->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark((prefix + "map_lookup").c_str(), BenchMapLookup, &s)
+        ->MinTime(0.15)->Repetitions(5);
+}
+
+// ---- collecting and reporting -------------------------------------------------------------
+
+// Keeps every repetition's figures by benchmark name instead of printing them.
+class Collector : public benchmark::BenchmarkReporter {
+public:
+    bool ReportContext(const Context&) override { return true; }
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            auto& figures = samples_[run.run_name.function_name];
+            figures["real_ns"].push_back(run.GetAdjustedRealTime());  // time unit: ns
+            for (const auto& [name, counter] : run.counters) figures[name].push_back(counter.value);
+        }
+    }
+    // Median of one figure over the repetitions of a benchmark.
+    double Median(const std::string& benchmark, const std::string& figure) const {
+        std::vector<double> values = samples_.at(benchmark).at(figure);
+        std::sort(values.begin(), values.end());
+        const size_t n = values.size();
+        return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    }
+
+private:
+    std::map<std::string, std::map<std::string, std::vector<double>>> samples_;
+};
+
+struct Figures {
+    size_t entries = 0, keys = 0, fileBytes = 0, tableBytes = 0, heapGrowth = 0, rssGrowth = 0;
+    double loadMs = 0, floorMs = 0, loadOverFloor = 0, lookupNs = 0;
+    double mapLoadMs = 0, mapLookupNs = 0;
+    size_t mapHeapGrowth = 0;
+};
+
+Figures Summarise(const Scenario& s, const Collector& c) {
+    const std::string p = s.label + "/";
+    Figures f;
+    f.entries = s.entries;
+    f.keys = s.table.Count();
+    f.fileBytes = s.fileBytes;
+    f.tableBytes = s.table.MemoryBytes();
+    f.heapGrowth = s.tableHeapGrowth;
+    f.rssGrowth = s.tableRssGrowth;
+    f.loadMs = c.Median(p + "load", "load_ms");
+    f.floorMs = c.Median(p + "load", "floor_ms");
+    f.loadOverFloor = c.Median(p + "load", "load_over_floor");
+    f.lookupNs = c.Median(p + "lookup", "real_ns");
+    f.mapLoadMs = c.Median(p + "map_load", "load_ms");
+    f.mapLookupNs = c.Median(p + "map_lookup", "real_ns");
+    f.mapHeapGrowth = s.mapHeapGrowth;
+    return f;
+}
+
+std::string Json(const Figures& f, const std::string& indent, const std::string& nested) {
+    char buffer[1536];
+    std::snprintf(buffer, sizeof buffer,
+                  "%s\"entries\": %zu,\n%s\"keys\": %zu,\n%s\"file_bytes\": %zu,\n"
+                  "%s\"load_ms\": %.3f,\n%s\"floor_ms\": %.3f,\n%s\"load_over_floor\": %.3f,\n"
+                  "%s\"lookup_ns\": %.1f,\n%s\"table_bytes\": %zu,\n%s\"table_over_file\": %.3f,\n"
+                  "%s\"heap_growth_bytes\": %zu,\n%s\"rss_growth_bytes\": %zu,\n%s\"runs\": %d,\n"
+                  "%s\"unordered_map\": {\"load_ms\": %.3f, \"lookup_ns\": %.1f, "
+                  "\"heap_bytes\": %zu, \"heap_over_file\": %.3f}",
+                  indent.c_str(), f.entries, indent.c_str(), f.keys, indent.c_str(), f.fileBytes,
+                  indent.c_str(), f.loadMs, indent.c_str(), f.floorMs, indent.c_str(), f.loadOverFloor,
+                  indent.c_str(), f.lookupNs, indent.c_str(), f.tableBytes, indent.c_str(),
+                  static_cast<double>(f.tableBytes) / static_cast<double>(f.fileBytes),
+                  indent.c_str(), f.heapGrowth, indent.c_str(), f.rssGrowth, indent.c_str(), kRepetitions,
+                  indent.c_str(), f.mapLoadMs, f.mapLookupNs, f.mapHeapGrowth,
+                  static_cast<double>(f.mapHeapGrowth) / static_cast<double>(f.fileBytes));
+    return std::string(buffer) + nested;
+}
+
+void WriteJson(const std::string& path, const Figures& big, const Figures& real) {
+    const std::string nested = ",\n  \"real_sized\": {\n" + Json(real, "    ", "") + "\n  }";
+    std::ofstream out(path);
+    out << "{\n" << Json(big, "  ", nested) << "\n}\n";
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void PrintRow(const char* name, const char* format, double big, double real) {
+    std::printf("%-26s", name);
+    std::printf(format, big);
+    std::printf(format, real);
+    std::printf("\n");
+}
+
+void PrintTable(const Figures& big, const Figures& real) {
+    std::printf("%-26s%14zu%14zu   (medians of %d runs)\n", "entries", big.entries, real.entries,
+                kRepetitions);
+    PrintRow("file bytes", "%14.0f", double(big.fileBytes), double(real.fileBytes));
+    PrintRow("load ms", "%14.2f", big.loadMs, real.loadMs);
+    PrintRow("floor ms", "%14.2f", big.floorMs, real.floorMs);
+    PrintRow("load / floor", "%14.2f", big.loadOverFloor, real.loadOverFloor);
+    PrintRow("lookup ns", "%14.1f", big.lookupNs, real.lookupNs);
+    PrintRow("table bytes", "%14.0f", double(big.tableBytes), double(real.tableBytes));
+    PrintRow("table / file", "%14.2f", double(big.tableBytes) / double(big.fileBytes),
+             double(real.tableBytes) / double(real.fileBytes));
+    PrintRow("heap growth (mallinfo2)", "%14.0f", double(big.heapGrowth), double(real.heapGrowth));
+    PrintRow("rss growth", "%14.0f", double(big.rssGrowth), double(real.rssGrowth));
+    PrintRow("unordered_map load ms", "%14.2f", big.mapLoadMs, real.mapLoadMs);
+    PrintRow("unordered_map lookup ns", "%14.1f", big.mapLookupNs, real.mapLookupNs);
+    PrintRow("unordered_map / file", "%14.2f", double(big.mapHeapGrowth) / double(big.fileBytes),
+             double(real.mapHeapGrowth) / double(real.fileBytes));
+}
+
+// Takes our own --json= and --data-dir= out of argv before Google Benchmark sees it.
+std::string TakeOption(int& argc, char** argv, std::string_view name, const char* environment,
+                       std::string fallback) {
+    std::string value = fallback;
+    if (const char* fromEnvironment = std::getenv(environment)) value = fromEnvironment;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument.substr(0, name.size()) == name) value = std::string(argument.substr(name.size()));
+        else argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return value;
+}
+
+int Run(int argc, char** argv) {
+    const std::string jsonPath = TakeOption(argc, argv, "--json=", "KAVREL_BENCH_JSON", "bench.json");
+    const std::string dataDir = TakeOption(argc, argv, "--data-dir=", "KAVREL_BENCH_DATA", "bench-data");
+    benchmark::Initialize(&argc, argv);
+
+    auto big = std::make_unique<Scenario>();
+    big->label = "1M";
+    big->entries = 1'000'000;
+    auto real = std::make_unique<Scenario>();
+    real->label = "20K";
+    real->entries = 20'000;
+    real->loadsPerRepetition = 40;
+    for (Scenario* s : {big.get(), real.get()}) {
+        Prepare(*s, dataDir);
+        Register(*s);
+    }
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    benchmark::Shutdown();
+
+    const Figures bigFigures = Summarise(*big, collector);
+    const Figures realFigures = Summarise(*real, collector);
+    PrintTable(bigFigures, realFigures);
+    WriteJson(jsonPath, bigFigures, realFigures);
+    std::printf("wrote %s\n", jsonPath.c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace kavrel::bench
+
+int main(int argc, char** argv) {
+    try {
+        return kavrel::bench::Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kavrel_bench: %s\n", error.what());
+        return 1;
+    }
+}
