@@ -1,0 +1,268 @@
+// Argument handling and the work of each command.
+#include "tools/commands.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+
+#include "core/cp1254.h"
+#include "core/dictionary_load.h"
+#include "core/entry_text.h"
+#include "core/scramble.h"
+#include "core/word_table.h"
+#include "tools/file_io.h"
+#include "tools/import.h"
+#include "tools/tool_error.h"
+
+namespace kavrel::tool {
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+// Splits off the leading "--flag" arguments a command accepts; anything else starting with
+// "--" is an error. "-" alone is an operand (stdin/stdout).
+struct ParsedArgs {
+    std::vector<std::string> flags;
+    std::vector<std::string> operands;
+};
+
+ParsedArgs ParseArgs(const Args& args, std::initializer_list<std::string_view> knownFlags) {
+    ParsedArgs parsed;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool looksLikeFlag = arg.size() > 1 && arg[0] == '-';
+        if (!looksLikeFlag) {
+            parsed.operands.push_back(arg);
+            continue;
+        }
+        bool known = false;
+        for (std::string_view flag : knownFlags) known = known || arg == flag;
+        if (!known) throw ToolError(args[0] + ": unknown option " + arg + " (see kavrel-tool --help)");
+        parsed.flags.push_back(arg);
+    }
+    return parsed;
+}
+
+bool HasFlag(const ParsedArgs& parsed, std::string_view flag) {
+    for (const std::string& f : parsed.flags) {
+        if (f == flag) return true;
+    }
+    return false;
+}
+
+void ExpectOperands(const ParsedArgs& parsed, size_t count, const std::string& command, std::string_view usage) {
+    if (parsed.operands.size() != count) {
+        throw ToolError(command + ": expected " + std::string(usage) + " (see kavrel-tool --help)");
+    }
+}
+
+std::string CodePointName(char32_t cp) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(cp));
+    return buffer;
+}
+
+// 1-based line of a byte offset.
+size_t LineOfOffset(std::string_view text, size_t offset) {
+    size_t line = 1;
+    for (size_t i = 0; i < offset && i < text.size(); ++i) line += text[i] == '\n';
+    return line;
+}
+
+// UTF-8 to 1254 for pack: every character must be held by 1254 as it is.
+std::string StrictUtf8To1254(const std::string& utf8, const std::string& name) {
+    Utf8Conversion conversion = Utf8To1254(utf8);
+    if (conversion.ok) return std::move(conversion.text);
+    const std::string place = name + ", line " + std::to_string(LineOfOffset(utf8, conversion.errorOffset)) +
+                              ", byte offset " + std::to_string(conversion.errorOffset);
+    if (conversion.badCodePoint == 0) throw ToolError(place + ": malformed UTF-8");
+    std::string character;
+    AppendUtf8(character, conversion.badCodePoint);
+    throw ToolError(place + ": character " + CodePointName(conversion.badCodePoint) + " \"" + character +
+                    "\" cannot be written in Windows-1254");
+}
+
+std::string InputName(const std::string& path) { return path == kStdStream ? "standard input" : path; }
+
+// The plain text of a data file, up to its first zero byte as the program reads it.
+std::string ReadDataFilePlain(const std::string& path, std::istream& in) {
+    std::string plain = ReadInput(path, in);
+    UnscrambleText(plain);
+    plain.resize(LengthBeforeZero(plain));
+    return plain;
+}
+
+int RunPack(const Args& args, std::istream& in, std::ostream& out) {
+    const ParsedArgs parsed = ParseArgs(args, {"--from-utf8"});
+    ExpectOperands(parsed, 2, "pack", "pack [--from-utf8] IN OUT");
+    std::string text = ReadInput(parsed.operands[0], in);
+    if (HasFlag(parsed, "--from-utf8")) text = StrictUtf8To1254(text, InputName(parsed.operands[0]));
+    ScrambleText(text);
+    WriteOutput(parsed.operands[1], text, out);
+    return kExitOk;
+}
+
+int RunUnpack(const Args& args, std::istream& in, std::ostream& out) {
+    const ParsedArgs parsed = ParseArgs(args, {"--to-utf8"});
+    ExpectOperands(parsed, 2, "unpack", "unpack [--to-utf8] IN OUT");
+    std::string text = ReadInput(parsed.operands[0], in);
+    UnscrambleText(text);
+    if (HasFlag(parsed, "--to-utf8")) text = Utf8From1254(text);
+    WriteOutput(parsed.operands[1], text, out);
+    return kExitOk;
+}
+
+// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it.
+struct ImportArgs {
+    std::vector<ImportSource> sources;
+    std::string output;
+};
+
+ImportArgs ParseImportArgs(const Args& args) {
+    ImportArgs parsed;
+    std::vector<std::string> operands;
+    std::vector<bool> reversed;
+    bool reverseNext = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--reverse" || arg == "-r") {
+            if (reverseNext) throw ToolError("import: " + arg + " given twice for one source");
+            reverseNext = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
+        } else {
+            operands.push_back(arg);
+            reversed.push_back(reverseNext);
+            reverseNext = false;
+        }
+    }
+    if (operands.size() < 2 || reverseNext || reversed.back()) {
+        throw ToolError("import: expected import [--reverse] SOURCE [[--reverse] SOURCE...] OUT (see kavrel-tool --help)");
+    }
+    parsed.output = operands.back();
+    for (size_t i = 0; i + 1 < operands.size(); ++i) parsed.sources.push_back({operands[i], reversed[i]});
+    return parsed;
+}
+
+void ReportImport(const Importer& importer, const std::string& output, std::ostream& err) {
+    const ImportCounts& c = importer.Counts();
+    err << "kavrel-tool: " << output << ": " << importer.EntryCount() << " entries written from " << c.read
+        << " read; " << c.merged << " merged into an earlier headword; skipped " << c.withoutTranslation
+        << " without translation and " << c.withoutHeadword << " without headword; "
+        << c.conversion.transliterated << " characters transliterated, " << c.conversion.dropped << " dropped\n";
+}
+
+int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
+    const ImportArgs parsed = ParseImportArgs(args);
+    Importer importer(err);
+    for (const ImportSource& source : parsed.sources) importer.AddSource(source);
+    std::string data = importer.PlainText();
+    ScrambleText(data);
+    WriteOutput(parsed.output, data, out);
+    ReportImport(importer, parsed.output, err);
+    return kExitOk;
+}
+
+int RunExport(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    const ParsedArgs parsed = ParseArgs(args, {});
+    ExpectOperands(parsed, 2, "export", "export FILE OUT");
+    const std::string plain = ReadDataFilePlain(parsed.operands[0], in);
+    std::string utf8;
+    size_t lines = 0;
+    ForEachLine(plain, [&](std::string_view line) {
+        utf8 += Utf8From1254(line);
+        utf8 += '\n';
+        ++lines;
+    });
+    WriteOutput(parsed.operands[1], utf8, out);
+    err << "kavrel-tool: " << parsed.operands[1] << ": " << lines << " lines exported\n";
+    return kExitOk;
+}
+
+int RunLookup(const Args& args, std::istream& in, std::ostream& out) {
+    const ParsedArgs parsed = ParseArgs(args, {});
+    ExpectOperands(parsed, 2, "lookup", "lookup FILE WORD");
+    const std::string word = StrictUtf8To1254(parsed.operands[1], "the word");
+    WordTable table;
+    LoadDictionaryText(ReadDataFilePlain(parsed.operands[0], in), table, nullptr);
+    const auto line = table.Find(word);
+    if (!line) return kExitNotFound;
+    const EntryParts parts = SplitEntry(*line);
+    std::string text = Utf8From1254(parts.headword) + "\n";
+    for (const std::string& row : SplitTranslations(parts.translations)) text += Utf8From1254(row) + "\n";
+    out << text << std::flush;
+    return kExitOk;
+}
+
+int RunCommand(const Args& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    const std::string& command = args[0];
+    if (command == "pack") return RunPack(args, in, out);
+    if (command == "unpack") return RunUnpack(args, in, out);
+    if (command == "import") return RunImport(args, out, err);
+    if (command == "export") return RunExport(args, in, out, err);
+    if (command == "lookup") return RunLookup(args, in, out);
+    throw ToolError("unknown command \"" + command + "\" (see kavrel-tool --help)");
+}
+
+}  // namespace
+
+std::string UsageText() {
+    return R"(kavrel-tool: makes and reads Kavrel dictionary data files (kavrel.001 ... kavrel.008).
+
+A data file is a Windows-1254 text of lines "headword|translation, translation", each line
+ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout.
+
+  kavrel-tool pack [--from-utf8] IN OUT
+      Scrambles the plain text IN into the data file OUT, byte for byte; with --from-utf8
+      IN is UTF-8 and is converted to Windows-1254 first (a character 1254 cannot hold is
+      an error naming its line and byte offset).
+  kavrel-tool unpack [--to-utf8] IN OUT
+      The reverse of pack; --to-utf8 writes the text as UTF-8.
+  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] OUT
+      Builds the data file OUT from all SOURCEs, merged in the order given. --reverse (-r)
+      applies to the one SOURCE after it: its translations become headwords and its
+      headword their translation. A SOURCE is
+        - a dictd database: NAME, NAME.index or NAME.dict.dz (NAME.dict if there is no
+          .dict.dz); pronunciations, part-of-speech tags, sense numbers, bracketed labels,
+          cross-references and source-language glosses are left out;
+        - otherwise a UTF-8 text of lines "headword<TAB>translations" (or "headword|
+          translations", as export writes), translations separated by "," or ";".
+      The text is converted to Windows-1254: letters it cannot hold lose their diacritics
+      (a macron a -> a, l with stroke -> l), other characters are dropped. Headwords that are
+      equal after the program's lower-casing become one entry, their translations united
+      without duplicates in first-seen order; entries without translation are skipped. A
+      "|" in a headword becomes "/"; a "," or ";" inside one translation becomes " /" so the
+      translation stays one row. Entries are written sorted by key, so output is the same
+      on every run. Counts go to stderr.
+  kavrel-tool export FILE OUT
+      Writes the lines of the data file FILE as UTF-8 "headword|translations" lines (LF).
+  kavrel-tool lookup FILE WORD
+      Looks up the UTF-8 WORD in FILE as the program does and prints the stored headword,
+      then one translation per line. Exit status 1 when the word is not there.
+
+Exit status: 0 done, 1 word not found (lookup), 2 error (nothing is written then).
+)";
+}
+
+int RunTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << UsageText();
+        return kExitFailure;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << UsageText();
+        return kExitOk;
+    }
+    try {
+        return RunCommand(args, in, out, err);
+    } catch (const ToolError& error) {
+        err << "kavrel-tool: " << error.what() << '\n';
+        return kExitFailure;
+    } catch (const std::bad_alloc&) {
+        err << "kavrel-tool: out of memory\n";
+        return kExitFailure;
+    }
+}
+
+}  // namespace kavrel::tool

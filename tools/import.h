@@ -1,0 +1,59 @@
+// The import: dictd databases and plain "headword<TAB>translations" files, each read as is
+// or reversed, merged into one dictionary and written as a data file, with a report of
+// what happened on the log stream.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "tools/convert.h"
+#include "tools/dictionary_builder.h"
+#include "tools/source_entry.h"
+
+namespace kavrel::tool {
+
+// The entries of a source, UTF-8: a dictd database when path names one (NAME, NAME.index
+// or NAME.dict[.dz] with NAME.index beside it), else a plain UTF-8 text of lines. Throws
+// ToolError naming the file and place of anything broken.
+std::vector<SourceEntry> ReadSourceEntries(const std::string& path, std::ostream& log);
+
+// The entries of a dictd article text / a plain text; fileName only names errors.
+std::vector<SourceEntry> ReadPlainEntries(std::string_view text, const std::string& fileName);
+
+struct ImportSource {
+    std::string path;
+    bool reverse = false;  // translations become headwords, the headword their translation
+};
+
+struct ImportCounts {
+    size_t read = 0;                // source entries
+    size_t added = 0;               // new headwords
+    size_t merged = 0;              // joined a headword already there
+    size_t withoutTranslation = 0;  // skipped
+    size_t withoutHeadword = 0;     // skipped
+    ConversionCounts conversion;
+};
+
+class Importer {
+public:
+    explicit Importer(std::ostream& log) : log_(log) {}
+
+    // Reads one source and adds its entries; reports its counts on the log.
+    void AddSource(const ImportSource& source);
+    // Adds entries already read (UTF-8).
+    void AddEntries(const std::vector<SourceEntry>& entries, bool reverse);
+
+    const ImportCounts& Counts() const { return counts_; }
+    size_t EntryCount() const { return builder_.EntryCount(); }
+    std::string PlainText() const { return builder_.PlainText(); }
+
+private:
+    void AddConverted(const std::string& headword, const std::vector<std::string>& translations);
+
+    std::ostream& log_;
+    DictionaryBuilder builder_;
+    ImportCounts counts_;
+};
+
+}  // namespace kavrel::tool

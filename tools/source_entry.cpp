@@ -1,0 +1,206 @@
+// Parsing of dictd articles and plain source lines into headword and translations.
+#include "tools/source_entry.h"
+
+#include <cctype>
+
+namespace kavrel::tool {
+
+namespace {
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t from = 0;
+    while (from <= text.size()) {
+        size_t end = text.find('\n', from);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(from, end - from);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        from = end + 1;
+    }
+    return lines;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of a leading sense number "12." (with the blanks around it), or 0.
+size_t LeadingSenseNumberLength(std::string_view line) {
+    size_t i = 0;
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    const size_t digits = i;
+    while (i < line.size() && IsDigit(line[i])) ++i;
+    if (i == digits || i >= line.size() || line[i] != '.') return 0;
+    ++i;
+    if (i < line.size() && !IsBlank(line[i])) return 0;  // "1.5 kg" is no sense number
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    return i;
+}
+
+// Length of a trailing " 2." that some articles put at the end of a translation line to
+// open the next sense, or 0.
+size_t TrailingSenseNumberLength(std::string_view line) {
+    size_t end = line.size();
+    while (end > 0 && IsBlank(line[end - 1])) --end;
+    if (end == 0 || line[end - 1] != '.') return 0;
+    size_t i = end - 1;
+    while (i > 0 && IsDigit(line[i - 1])) --i;
+    if (i == end - 1) return 0;
+    if (i > 0 && !IsBlank(line[i - 1])) return 0;
+    return line.size() - i;
+}
+
+// The headword of an article's first line: what precedes the pronunciation and the tags.
+std::string HeadwordOfHeadline(std::string_view headline) {
+    size_t end = headline.size();
+    for (std::string_view marker : {" /", " <"}) {
+        const size_t at = headline.find(marker);
+        if (at != std::string_view::npos && at < end) end = at;
+    }
+    return CollapseSpaces(headline.substr(0, end));
+}
+
+bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
+bool IsClosing(char c) { return c == ')' || c == ']' || c == '}'; }
+
+// The first bracketed label of a line, e.g. "bak." for "(bak.) catch", or "".
+std::string_view FirstLabel(std::string_view line) {
+    line = TrimBlanks(line);
+    if (line.empty() || line.front() != '(') return {};
+    const size_t close = line.find(')');
+    return close == std::string_view::npos ? std::string_view() : line.substr(1, close - 1);
+}
+
+bool IsCrossReferenceLabel(std::string_view label) { return label == "bak." || label == "bkz." || label == "bak"; }
+
+// The line without bracketed parts (nested brackets included; an unclosed bracket removes
+// the rest of the line) and cut at a cross-reference written inside it.
+std::string WithoutBracketedParts(std::string_view line) {
+    std::string out;
+    int depth = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (IsOpening(c)) {
+            if (depth == 0 && IsCrossReferenceLabel(FirstLabel(line.substr(i)))) break;
+            ++depth;
+        } else if (IsClosing(c)) {
+            if (depth > 0) --depth;
+            out += ' ';  // "a(b)c" must not glue a and c together
+        } else if (depth == 0) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Cuts a line at the first sentence end ". " after a letter: in long articles what follows
+// is a run-on list of derived phrases with their own translations.
+std::string_view BeforeSentenceEnd(std::string_view line) {
+    for (size_t at = line.find(". "); at != std::string_view::npos; at = line.find(". ", at + 1)) {
+        if (at > 0 && line[at - 1] != '.' && !IsBlank(line[at - 1])) return line.substr(0, at);
+    }
+    return line;
+}
+
+bool IsSeparator(char c) { return c == ',' || c == ';'; }
+
+// Splits at "," and ";", trims each piece and its final periods, keeps non-empty pieces.
+void AppendTranslations(std::string_view text, std::vector<std::string>& out) {
+    size_t from = 0;
+    while (from <= text.size()) {
+        size_t end = from;
+        while (end < text.size() && !IsSeparator(text[end])) ++end;
+        std::string piece = CollapseSpaces(text.substr(from, end - from));
+        while (!piece.empty() && piece.back() == '.') piece.pop_back();
+        piece = CollapseSpaces(piece);
+        if (!piece.empty()) out.push_back(std::move(piece));
+        from = end + 1;
+    }
+}
+
+void AppendSenseTranslations(std::string_view firstLine, std::vector<std::string>& out) {
+    if (IsCrossReferenceLabel(FirstLabel(firstLine))) return;
+    const std::string withoutLabels = WithoutBracketedParts(firstLine);
+    AppendTranslations(BeforeSentenceEnd(withoutLabels), out);
+}
+
+}  // namespace
+
+std::string CollapseSpaces(std::string_view text) {
+    std::string out;
+    bool pendingBlank = false;
+    for (char c : TrimBlanks(text)) {
+        if (IsBlank(c)) {
+            pendingBlank = true;
+            continue;
+        }
+        if (pendingBlank) out += ' ';
+        pendingBlank = false;
+        out += c;
+    }
+    return out;
+}
+
+SourceEntry ParseDictdArticle(std::string_view article) {
+    const std::vector<std::string_view> lines = SplitLines(article);
+    SourceEntry entry;
+    size_t i = 0;
+    while (i < lines.size() && TrimBlanks(lines[i]).empty()) ++i;
+    if (i == lines.size()) return entry;
+    entry.headword = HeadwordOfHeadline(lines[i]);
+    // Walk the senses: only the first line of each holds translations.
+    bool expectTranslations = true;
+    for (++i; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (const size_t number = LeadingSenseNumberLength(line); number > 0) {
+            line.remove_prefix(number);
+            // A number alone on its line opens a sense made of glosses only.
+            expectTranslations = !TrimBlanks(line).empty();
+        }
+        const size_t trailing = TrailingSenseNumberLength(line);
+        line.remove_suffix(trailing);
+        if (expectTranslations && !TrimBlanks(line).empty()) {
+            AppendSenseTranslations(line, entry.translations);
+            expectTranslations = false;
+        }
+        // A trailing number opens a sense whose translation line was this one.
+        if (trailing > 0) expectTranslations = false;
+    }
+    return entry;
+}
+
+SourceEntry ParsePlainLine(std::string_view line) {
+    size_t split = line.find('\t');
+    if (split == std::string_view::npos) split = line.find('|');
+    SourceEntry entry;
+    if (split == std::string_view::npos) {
+        entry.headword = CollapseSpaces(line);
+        return entry;
+    }
+    entry.headword = CollapseSpaces(line.substr(0, split));
+    std::string current;
+    int depth = 0;
+    for (char c : line.substr(split + 1)) {
+        if (IsOpening(c)) ++depth;
+        if (IsClosing(c) && depth > 0) --depth;
+        if (IsSeparator(c) && depth == 0) {
+            AppendTranslations(current, entry.translations);
+            current.clear();
+        } else if (IsSeparator(c)) {
+            current += " /";
+        } else {
+            current += c == '\t' ? ' ' : c;
+        }
+    }
+    AppendTranslations(current, entry.translations);
+    return entry;
+}
+
+}  // namespace kavrel::tool

@@ -1,0 +1,33 @@
+// Turning one source entry into a headword and its translations (still UTF-8): the dictd
+// article formats of the freedict databases, and the plain "headword<TAB>translations" line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kavrel::tool {
+
+struct SourceEntry {
+    std::string headword;
+    std::vector<std::string> translations;
+};
+
+// A dictd article: the first line is the headword, optionally followed by a pronunciation
+// ("/.../" or "//...//") and part-of-speech tags ("<n, masc>"), which are left out. The
+// other lines hold senses, numbered ("1. ...") or not. The first line of a sense holds its
+// translations; further lines of the sense are glosses in the source language and are left
+// out, as are bracketed labels and glosses ("(bot.)", "[Sport]"), cross-references
+// ("(bak.) catch") and run-on derived phrases after a sentence end. Translations are split
+// at "," and ";".
+SourceEntry ParseDictdArticle(std::string_view article);
+
+// A plain line: the headword up to the first TAB (or, without any TAB, the first "|", as
+// exported), then translations separated by "," or ";". A separator inside brackets does not
+// split: it becomes " /", so "(a, b)" stays one translation "(a / b)". Whitespace collapses.
+SourceEntry ParsePlainLine(std::string_view line);
+
+// Runs of blanks and tabs made one blank, and both ends trimmed.
+std::string CollapseSpaces(std::string_view text);
+
+}  // namespace kavrel::tool
