@@ -2,6 +2,9 @@
 # Builds the eight Kavrel data files kavrel.001 .. kavrel.008 from the freedict dictd
 # databases in /usr/share/dictd, with build/native/kavrel-tool. The output is the same bytes
 # on every run. Usage: scripts/make-dictionaries.sh OUTDIR
+# KAVREL_TOOL and DICTD_DIR override the tool and the database directory.
+# Licences of the sources: tur-deu, deu-tur, tur-eng, eng-tur GPL-2+; fra-tur, ita-tur
+# CC-BY-SA-3.0 (FreeDict; see /usr/share/doc/dict-freedict-*/copyright).
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then

@@ -57,15 +57,6 @@ size_t TrailingSenseNumberLength(std::string_view line) {
     return line.size() - i;
 }
 
-// The headword of an article's first line: what precedes the pronunciation and the tags.
-std::string HeadwordOfHeadline(std::string_view headline) {
-    size_t end = headline.size();
-    for (std::string_view marker : {" /", " <"}) {
-        const size_t at = headline.find(marker);
-        if (at != std::string_view::npos && at < end) end = at;
-    }
-    return CollapseSpaces(headline.substr(0, end));
-}
 
 bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
 bool IsClosing(char c) { return c == ')' || c == ']' || c == '}'; }
@@ -98,6 +89,17 @@ std::string WithoutBracketedParts(std::string_view line) {
         }
     }
     return out;
+}
+
+// The headword of an article's first line: what precedes the pronunciation and the tags,
+// without bracketed labels ("echo (2)", "jail, (ing.) gaol").
+std::string HeadwordOfHeadline(std::string_view headline) {
+    size_t end = headline.size();
+    for (std::string_view marker : {" /", " <"}) {
+        const size_t at = headline.find(marker);
+        if (at != std::string_view::npos && at < end) end = at;
+    }
+    return CollapseSpaces(WithoutBracketedParts(headline.substr(0, end)));
 }
 
 // Cuts a line at the first sentence end ". " after a letter: in long articles what follows

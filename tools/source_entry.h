@@ -14,7 +14,8 @@ struct SourceEntry {
 };
 
 // A dictd article: the first line is the headword, optionally followed by a pronunciation
-// ("/.../" or "//...//") and part-of-speech tags ("<n, masc>"), which are left out. The
+// ("/.../" or "//...//") and part-of-speech tags ("<n, masc>"), which are left out with any
+// bracketed label in the headword ("echo (2)"). The
 // other lines hold senses, numbered ("1. ...") or not. The first line of a sense holds its
 // translations; further lines of the sense are glosses in the source language and are left
 // out, as are bracketed labels and glosses ("(bot.)", "[Sport]"), cross-references

@@ -16,6 +16,9 @@ TEST(DictdArticle, PronunciationAndTagsLeaveTheHeadword) {
     EXPECT_EQ(ParseDictdArticle("CEO //'tSeo///\nYKB\n").headword, "CEO");
     EXPECT_EQ(ParseDictdArticle("plain  headword \nx\n").headword, "plain headword");
     EXPECT_EQ(ParseDictdArticle("and/or /x/\ny\n").headword, "and/or");
+    EXPECT_EQ(ParseDictdArticle("echo (2) /x/\ny\n").headword, "echo");
+    EXPECT_EQ(ParseDictdArticle("jail, (yng.) gaol /x/\ny\n").headword, "jail, gaol");
+    EXPECT_EQ(ParseDictdArticle("aaron(s.)rod /x/\ny\n").headword, "aaron rod");
 }
 
 TEST(DictdArticle, OneLineOfTranslationsSplitsAtCommasAndSemicolons) {
