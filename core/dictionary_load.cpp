@@ -1,5 +1,7 @@
 // Loading walks the adopted text once: for each line one search for "|", one lower-cased
 // hash and one store; progress is a comparison against the next percent threshold.
+// The slot array is far larger than the caches, so a line is filed only kLinesAhead lines
+// after it was hashed and its slot prefetched: by then the slot is usually in cache.
 #include "core/dictionary_load.h"
 
 #include <algorithm>
@@ -18,6 +20,47 @@ size_t EstimateLines(std::string_view text) {
 }
 
 constexpr size_t kLinesBetweenCancelChecks = 1024;
+constexpr size_t kLinesAhead = 16;  // a power of two; enough to cover one memory latency
+
+struct PendingLine {
+    size_t offset;
+    size_t length;
+    uint32_t keyHash;
+};
+
+// Lines hashed and prefetched but not yet filed, filed in the order they were read so a
+// later line still replaces an earlier one.
+class LineQueue {
+public:
+    LineQueue(WordTable& table, LoadProgress& progress, const PercentSink& onPercent)
+        : table_(table), progress_(progress), onPercent_(onPercent) {}
+
+    void Push(const PendingLine& line) {
+        table_.PrefetchSlot(line.keyHash);
+        if (pending_ == kLinesAhead) FileOldest();
+        ring_[(first_ + pending_) % kLinesAhead] = line;
+        ++pending_;
+    }
+    void FileAll() {
+        while (pending_ != 0) FileOldest();
+    }
+
+private:
+    void FileOldest() {
+        const PendingLine& line = ring_[first_];
+        table_.FileLineOfText(line.offset, line.length, line.keyHash);
+        if (progress_.AddLine(line.length) && onPercent_) onPercent_(progress_.Percent());
+        first_ = (first_ + 1) % kLinesAhead;
+        --pending_;
+    }
+
+    WordTable& table_;
+    LoadProgress& progress_;
+    const PercentSink& onPercent_;
+    PendingLine ring_[kLinesAhead];
+    size_t first_ = 0;
+    size_t pending_ = 0;
+};
 
 }  // namespace
 
@@ -28,17 +71,19 @@ bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& 
     const size_t expected = EstimateLines(plain);
     table.AdoptText(std::move(plain), expected);
     const std::string_view text = table.Text();
+    LineQueue queue(table, progress, onPercent);
     size_t untilCheck = kLinesBetweenCancelChecks;
     bool cancelled = false;
     ForEachLine(text, [&](std::string_view line) {
-        table.FileLineOfText(static_cast<size_t>(line.data() - text.data()), line.size());
-        if (progress.AddLine(line.size()) && onPercent) onPercent(progress.Percent());
+        queue.Push({static_cast<size_t>(line.data() - text.data()), line.size(),
+                    WordTable::HashKey(KeyOfLine(line))});
         if (--untilCheck == 0) {
             untilCheck = kLinesBetweenCancelChecks;
             cancelled = cancel != nullptr && cancel->load(std::memory_order_relaxed);
         }
         return !cancelled;
     });
+    queue.FileAll();  // the lines already read belong to the table, cancelled or not
     return !cancelled;
 }
 

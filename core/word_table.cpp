@@ -1,4 +1,6 @@
 // Open addressing with linear probing over a power-of-two array of slots, at most 70 % full.
+// Keys are hashed and compared through a copy of the 1254 lower-casing table, a word of
+// eight lowered bytes at a time.
 #include "core/word_table.h"
 
 #include <cstring>
@@ -18,22 +20,45 @@ size_t SlotsFor(size_t entries) {
     return slots;
 }
 
-bool KeysEqual(std::string_view stored, std::string_view key) {
-    if (stored.size() != key.size()) return false;
-    for (size_t i = 0; i < key.size(); ++i) {
-        if (LowerChar1254(stored[i]) != LowerChar1254(key[i])) return false;
+// LowerChar1254 as an array, filled once: the hot loops index it instead of calling.
+struct LowerTable {
+    unsigned char byte[256];
+    LowerTable() {
+        for (int b = 0; b < 256; ++b) byte[b] = static_cast<unsigned char>(LowerChar1254(static_cast<char>(b)));
     }
-    return true;
+};
+
+const unsigned char* Lower() {
+    static const LowerTable table;
+    return table.byte;
+}
+
+// Up to eight bytes of p, lowered, packed little-end first; the bytes past count are zero.
+inline uint64_t LoweredWord(const unsigned char* lower, const char* p, size_t count) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < count; ++i) word |= uint64_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
+    return word;
+}
+
+inline uint64_t Mix(uint64_t h) {  // the 64-bit finaliser of MurmurHash3
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    h ^= h >> 33;
+    return h;
 }
 
 }  // namespace
 
 uint32_t WordTable::HashKey(std::string_view key) {
-    uint64_t h = 0xcbf29ce484222325ull;  // FNV-1a over the lower-cased bytes
-    for (char c : key) {
-        h ^= static_cast<unsigned char>(LowerChar1254(c));
-        h *= 0x100000001b3ull;
-    }
+    const unsigned char* lower = Lower();
+    const char* p = key.data();
+    size_t left = key.size();
+    uint64_t h = 0x9e3779b97f4a7c15ull ^ (left * 0xbf58476d1ce4e5b9ull);
+    // One multiply per eight bytes; the finaliser spreads every input bit over the result.
+    for (; left >= 8; p += 8, left -= 8) h = (h ^ LoweredWord(lower, p, 8)) * 0x9fb21c651e98df25ull;
+    h = Mix(h ^ LoweredWord(lower, p, left));
     return static_cast<uint32_t>(h ^ (h >> 32));
 }
 
@@ -41,10 +66,29 @@ void WordTable::RemoveAll() {
     std::string().swap(text_);
     std::vector<Slot>().swap(slots_);
     count_ = 0;
+    growAt_ = 0;
 }
 
-std::string_view WordTable::KeyOf(const Slot& slot) const {
-    return KeyOfLine(std::string_view(text_.data() + slot.offset, slot.length));
+// Decided without searching the line for its "|" first: the key must be followed by one.
+// No stored key holds a "|" (and no other byte lower-cases to one), so a key holding one
+// matches nothing, while "" matches the lines that start with "|" or have none.
+bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
+    const unsigned char* lower = Lower();
+    const size_t n = key.size();
+    if (n == 0) {
+        const size_t bar = line.find('|');
+        return bar == 0 || bar == std::string_view::npos;
+    }
+    if (line.size() <= n || line[n] != '|') return false;
+    for (size_t i = 0; i < n; ++i) {
+        if (key[i] == '|') return false;
+        if (lower[static_cast<unsigned char>(line[i])] != lower[static_cast<unsigned char>(key[i])]) return false;
+    }
+    return true;
+}
+
+std::string_view WordTable::LineOf(const Slot& slot) const {
+    return std::string_view(text_.data() + slot.offset, slot.length);
 }
 
 const WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) const {
@@ -52,7 +96,7 @@ const WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) con
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.offset == kEmpty) return &slot;
-        if (slot.hash == hash && KeysEqual(KeyOf(slot), key)) return &slot;
+        if (slot.hash == hash && LineHasKey(LineOf(slot), key)) return &slot;
     }
 }
 
@@ -64,12 +108,13 @@ std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
     const Slot* slot = Probe(key, HashKey(key));
     if (slot->offset == kEmpty) return std::nullopt;
-    return std::string_view(text_.data() + slot->offset, slot->length);
+    return LineOf(*slot);
 }
 
 void WordTable::Grow(size_t minimumSlots) {
     std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0, 0});
     old.swap(slots_);
+    growAt_ = slots_.size() * 7 / 10;
     const size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (slot.offset == kEmpty) continue;
@@ -79,11 +124,9 @@ void WordTable::Grow(size_t minimumSlots) {
     }
 }
 
-void WordTable::File(uint32_t offset, uint32_t length) {
-    if ((count_ + 1) > slots_.size() * 7 / 10) Grow(SlotsFor(count_ + 1));
-    const std::string_view line(text_.data() + offset, length);
-    const std::string_view key = KeyOfLine(line);
-    const uint32_t hash = HashKey(key);
+void WordTable::File(uint32_t offset, uint32_t length, uint32_t hash) {
+    if (count_ + 1 > growAt_) Grow(SlotsFor(count_ + 1));
+    const std::string_view key = KeyOfLine(std::string_view(text_.data() + offset, length));
     Slot* slot = Probe(key, hash);
     if (slot->offset == kEmpty) ++count_;
     *slot = Slot{offset, length, hash};
@@ -98,7 +141,7 @@ void WordTable::SetLine(std::string_view line) {
     if (text_.size() + line.size() >= kEmpty) throw std::length_error("dictionary text too large");
     const auto offset = static_cast<uint32_t>(text_.size());
     text_.append(line);
-    File(offset, static_cast<uint32_t>(line.size()));
+    File(offset, static_cast<uint32_t>(line.size()), HashKey(KeyOfLine(line)));
 }
 
 void WordTable::AdoptText(std::string text, size_t expectedLines) {
@@ -108,8 +151,8 @@ void WordTable::AdoptText(std::string text, size_t expectedLines) {
     Grow(SlotsFor(expectedLines));
 }
 
-void WordTable::FileLineOfText(size_t offset, size_t length) {
-    File(static_cast<uint32_t>(offset), static_cast<uint32_t>(length));
+void WordTable::FileLineOfText(size_t offset, size_t length, uint32_t keyHash) {
+    File(static_cast<uint32_t>(offset), static_cast<uint32_t>(length), keyHash);
 }
 
 }  // namespace kavrel

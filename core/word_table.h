@@ -34,8 +34,14 @@ public:
     // be empty. expectedLines sizes the array ahead of the lines.
     void AdoptText(std::string text, size_t expectedLines);
     std::string_view Text() const { return text_; }
-    // Files the line text[offset, offset + length) of the adopted text.
-    void FileLineOfText(size_t offset, size_t length);
+    // Files the line text[offset, offset + length) of the adopted text; keyHash is
+    // HashKey(KeyOfLine(line)), computed by the caller ahead of time (see PrefetchSlot).
+    void FileLineOfText(size_t offset, size_t length, uint32_t keyHash);
+    // Asks the processor to fetch the first slot a key of this hash probes. A bulk load
+    // hashes a few lines ahead and prefetches, so filing rarely waits for memory.
+    void PrefetchSlot(uint32_t keyHash) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[keyHash & (slots_.size() - 1)], 1);
+    }
 
     // Calls f(line) for every entry in the table's own order (neither sorted nor the
     // order of reading); a save writes the lines in this order.
@@ -51,6 +57,8 @@ public:
 
     // The hash of a key after lower-casing, as the table files it.
     static uint32_t HashKey(std::string_view key);
+    // Whether line is filed under key: KeyOfLine(line) and key are equal after lower-casing.
+    static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
     struct Slot {
@@ -60,15 +68,16 @@ private:
     };
     static constexpr uint32_t kEmpty = UINT32_MAX;
 
-    void File(uint32_t offset, uint32_t length);
+    void File(uint32_t offset, uint32_t length, uint32_t hash);
     Slot* Probe(std::string_view key, uint32_t hash);
     const Slot* Probe(std::string_view key, uint32_t hash) const;
-    std::string_view KeyOf(const Slot& slot) const;
+    std::string_view LineOf(const Slot& slot) const;
     void Grow(size_t minimumSlots);
 
     std::string text_;
     std::vector<Slot> slots_;
     size_t count_ = 0;
+    size_t growAt_ = 0;  // the count that would pass the maximum load
 };
 
 }  // namespace kavrel

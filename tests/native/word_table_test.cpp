@@ -15,6 +15,9 @@
 namespace kavrel {
 namespace {
 
+// prefix followed by n, built by append: GCC 12 warns falsely on "literal" + std::string.
+std::string Numbered(const char* prefix, long n) { return std::string(prefix).append(std::to_string(n)); }
+
 WordTable Load(std::string text, std::vector<int>* percents = nullptr) {
     WordTable table;
     LoadDictionaryText(std::move(text), table, [&](int p) { if (percents) percents->push_back(p); });
@@ -70,7 +73,7 @@ TEST(WordTableLoad, RandomBytesLoadAndAgreeWithAPlainMap) {
 
 TEST(WordTableLoad, CancelStopsBetweenLines) {
     std::string text;
-    for (int i = 0; i < 100'000; ++i) text += "w" + std::to_string(i) + "|x\n";
+    for (int i = 0; i < 100'000; ++i) text.append("w").append(std::to_string(i)).append("|x\n");
     std::atomic<bool> cancel{true};
     WordTable table;
     EXPECT_FALSE(LoadDictionaryText(text, table, nullptr, &cancel));
@@ -88,7 +91,7 @@ TEST(WordTableEdit, SetLineAddsOrReplacesAndTheSaveTextFollowsTheTable) {
     table.SetLine(*table.Find("kedi"));  // a line from the table itself
     EXPECT_EQ(table.Count(), 2u);
     EXPECT_EQ(table.Find("EV").value(), "ev|house, home");
-    for (int i = 0; i < 1000; ++i) table.SetLine("w" + std::to_string(i) + "|t");  // grows
+    for (int i = 0; i < 1000; ++i) table.SetLine(std::string("w").append(std::to_string(i)).append("|t"));  // grows
     EXPECT_EQ(table.Count(), 1002u);
     EXPECT_EQ(table.Find("w999").value(), "w999|t");
 
@@ -108,6 +111,131 @@ TEST(WordTableEdit, RemoveAllEmptiesTheTable) {
     EXPECT_EQ(table.Count(), 0u);
     EXPECT_FALSE(table.Find("a").has_value());
     EXPECT_FALSE(table.Find("").has_value());
+}
+
+// ---- keys matched against the stored line, the load's queue of pending lines, the hash ----
+
+TEST(WordTableFind, KeysMatchOnlyTheTextBeforeTheFirstBar) {
+    const WordTable table = Load("ev|home|x\n\rbare line\n\rkedi|cat\n\r");
+    EXPECT_FALSE(table.Find("ev|home").has_value());  // a key holding "|" matches nothing
+    EXPECT_FALSE(table.Find("e").has_value());        // a prefix of a headword
+    EXPECT_FALSE(table.Find("evx").has_value());
+    EXPECT_FALSE(table.Find("kedi|cat|more").has_value());  // longer than the line
+    EXPECT_FALSE(table.Find("bare line").has_value());      // a bar-less line files under ""
+    EXPECT_EQ(table.Find("").value(), "bare line");
+    EXPECT_EQ(table.Find("KEDI").value(), "kedi|cat");
+
+    WordTable barFirst = Load("|only translations\n\r");
+    EXPECT_EQ(barFirst.Find("").value(), "|only translations");
+    EXPECT_FALSE(Load("a|b\n\r").Find("").has_value());
+    barFirst.SetLine("");  // an empty line is a bar-less line too, and replaces the one under ""
+    EXPECT_EQ(barFirst.Count(), 1u);
+    EXPECT_EQ(barFirst.Find("").value(), "");
+}
+
+// Every line and key of up to four bytes over an alphabet of "|", two cases and a Turkish
+// capital, against the definition: the lower-cased text before the first "|".
+TEST(WordTableFind, LineHasKeyAgreesWithTheLowerCasedHeadwordEverywhere) {
+    const std::string alphabet = "|aA\xDD\xFD";
+    std::vector<std::string> texts{""};
+    for (size_t from = 0; texts.back().size() < 4;) {
+        const size_t to = texts.size();
+        for (size_t i = from; i < to; ++i) {
+            for (char c : alphabet) texts.push_back(texts[i] + c);
+        }
+        from = to;
+    }
+    for (const std::string& line : texts) {
+        const std::string key = LowerCopy1254(KeyOfLine(line));
+        for (const std::string& probe : texts) {
+            ASSERT_EQ(WordTable::LineHasKey(line, probe), key == LowerCopy1254(probe))
+                << "line \"" << line << "\" key \"" << probe << "\"";
+        }
+    }
+}
+
+// Lines whose keys repeat at distances below and above the number of lines the load keeps
+// pending: whatever the distance, the later line must win.
+TEST(WordTableLoad, ReplacementFollowsTheFileOrderAtEveryDistance) {
+    std::string text;
+    std::map<std::string, std::string> expected;
+    for (int distance = 1; distance <= 40; ++distance) {
+        const std::string key = Numbered("k", distance);
+        text.append(key).append("|first\n\r");
+        for (int filler = 1; filler < distance; ++filler) {
+            text.append("f").append(std::to_string(distance)).append("_").append(std::to_string(filler)).append("|\n\r");
+        }
+        const std::string later = Numbered("K", distance) + "|second";
+        text.append(later).append("\n\r");
+        expected[key] = later;
+    }
+    const WordTable table = Load(text);
+    for (const auto& [key, line] : expected) EXPECT_EQ(table.Find(key).value_or("<none>"), line) << key;
+}
+
+// CR-only line ends with a single LF at the end make the line estimate 2, so the table must
+// grow many times while lines are pending.
+TEST(WordTableLoad, GrowsWhenTheLineEstimateFallsShort) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i) text.append("w").append(std::to_string(i % 3000)).append("|").append(std::to_string(i)).append("\r");
+    text += "\n";
+    const WordTable table = Load(text);
+    EXPECT_EQ(table.Count(), 3000u);
+    EXPECT_EQ(table.Find("w0").value(), "w0|3000");
+    EXPECT_EQ(table.Find("w1999").value(), "w1999|4999");
+    EXPECT_EQ(table.Find("w2999").value(), "w2999|2999");
+    EXPECT_LT(table.MemoryBytes(), text.size() + 8192 * 12 + 1);  // 3000 keys fit 8192 slots
+}
+
+TEST(WordTableLoad, PercentsMatchTheProgressOfEveryLineInOrder) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text.append("word").append(std::to_string(i * 7919 % 3000)).append(i % 7 ? "|t\n\r" : "|a longer translation\r\n\n");
+    std::vector<int> expected;
+    LoadProgress progress(text.size());
+    ForEachLine(text, [&](std::string_view line) {
+        if (progress.AddLine(line.size())) expected.push_back(progress.Percent());
+    });
+    std::vector<int> percents;
+    Load(text, &percents);
+    EXPECT_EQ(percents, expected);
+}
+
+// A cancel raised from the progress callback: the table holds exactly the lines read up to
+// some point, a prefix of the file, every one of them findable.
+TEST(WordTableLoad, CancelledLoadHoldsAPrefixOfTheLines) {
+    std::string text;
+    const int lines = 20'000;
+    for (int i = 0; i < lines; ++i) text.append("w").append(std::to_string(i)).append("|x\n\r");
+    std::atomic<bool> cancel{false};
+    WordTable table;
+    const bool complete = LoadDictionaryText(text, table, [&](int percent) { if (percent >= 30) cancel = true; }, &cancel);
+    EXPECT_FALSE(complete);
+    const size_t count = table.Count();
+    ASSERT_GT(count, 0u);
+    ASSERT_LT(count, static_cast<size_t>(lines));
+    for (size_t i = 0; i < count; ++i) ASSERT_TRUE(table.Find(Numbered("w", static_cast<long>(i))).has_value()) << i;
+    EXPECT_FALSE(table.Find(Numbered("w", static_cast<long>(count))).has_value());
+}
+
+TEST(WordTableHash, EqualAfterLowerCasingAndEveryByteCounts) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        const std::string lowered(1, LowerChar1254(static_cast<char>(b)));
+        EXPECT_EQ(WordTable::HashKey("ab" + byte + "cdefgh"), WordTable::HashKey("AB" + lowered + "CDEFGH")) << b;
+    }
+    // Keys of 1..24 bytes that differ in one position, before, at and after the eight-byte
+    // words the hash takes in: no two of them may hash alike.
+    std::map<uint32_t, std::string> seen;
+    for (size_t length = 1; length <= 24; ++length) {
+        for (size_t at = 0; at < length; ++at) {
+            std::string key(length, 'a');
+            key[at] = 'b';
+            for (const std::string& k : {key, std::string(length, 'a'), key + '\0'}) {
+                const auto [it, added] = seen.emplace(WordTable::HashKey(k), k);
+                EXPECT_TRUE(added || it->second == k) << "\"" << k << "\" and \"" << it->second << "\"";
+            }
+        }
+    }
 }
 
 }  // namespace
