@@ -1,0 +1,19 @@
+// The application object: starts the main window and runs the message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/lookup_dlg.h"
+
+class CLookupApp {
+public:
+    // Creates and shows the main window; TRUE when the message loop should run.
+    BOOL InitInstance(int showCommand);
+    // Runs the message loop until the quit message; returns the process's exit code.
+    int Run();
+
+private:
+    std::unique_ptr<CLookupDlg> m_pMainWnd;
+};

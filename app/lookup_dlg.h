@@ -1,0 +1,87 @@
+// The main window: word box, direction list, translation list and banner. It owns the
+// state every feature works on and routes each window message to its handler.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "core/word_table.h"
+#include "dictionary/loader.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
+
+class CLookupDlg : public kavrel::win::Dialog {
+public:
+    // Creates the window from its template at once (modeless); OnInitDialog runs inside.
+    explicit CLookupDlg(HWND parent = nullptr);
+    ~CLookupDlg() override;
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+    // Directions and loading.
+    void LoadDirection();
+    void OnSelchangeDirection();
+    bool IsLoading() const { return m_loader != nullptr; }
+
+    // Lookup.
+    void LookupWord();
+    void ShowTranslations(BOOL bShow, std::string strTranslations);
+    void OnSetFocusWord();
+    void OnKillFocusWord();
+
+    // The status line.
+    void SetCaption(const std::string& caption);
+
+    // Read by tests and by the features that follow.
+    const kavrel::WordTable& Words() const { return m_mapWords; }
+    const std::string& DataFile() const { return m_strDataFile; }
+    const std::string& DirectionName() const { return m_strDirection; }
+    bool TopMost() const { return m_bTopMost != FALSE; }
+    void SetTopMost(bool topMost) { m_bTopMost = topMost ? TRUE : FALSE; }
+    void SetDirectionName(std::string direction) { m_strDirection = std::move(direction); }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(kavrel::win::DataExchange& dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    void OnDestroy();
+    void OnShowEntryEditor();
+    void OnCommand(int id, int code);
+    void LoadSettings();
+    void SaveSettings();
+    void PlaceAtSavedCorner();
+    void BeginLoadDisplay();
+    void OnLoadProgress(int percent);
+    void OnLoadDone();
+    bool IsLoadBlockedKey(const MSG& msg) const;
+
+    std::string m_strWord;
+    HWND m_cbDirection = nullptr;
+    HWND m_cbTranslations = nullptr;
+    HWND m_edWord = nullptr;
+    HWND m_stBanner = nullptr;
+    int m_nXPos = 0;
+    int m_nYPos = 0;
+    std::string m_strDirection;
+    std::string m_strDataFile;
+    kavrel::WordTable m_mapWords;
+    BOOL m_bTopMost = FALSE;
+    int m_nBannerState = 1;
+    int m_nUsed = 0;
+    std::string m_strUsedFirst;
+    HICON m_hIcon = nullptr;
+    RECT m_rcBanner{};
+    std::array<kavrel::win::GdiObject<HBITMAP>, 4> m_bmpBanner;
+
+    // The running load, if any, and where the keyboard focus was when it began.
+    std::unique_ptr<kavrel::DictionaryLoader> m_loader;
+    HWND m_hFocusBeforeLoad = nullptr;
+    bool m_bRestoringFocus = false;
+};

@@ -1,0 +1,62 @@
+// The loader's worker: read, unscramble, file every line, post the progress and the end.
+#include "dictionary/loader.h"
+
+#include <utility>
+
+#include "core/dictionary_load.h"
+#include "core/scramble.h"
+#include "dictionary/data_file.h"
+#include "framework/app_messages.h"
+
+namespace kavrel {
+namespace {
+
+// How long closing the window waits for a worker to notice its cancel: loading stops
+// between lines, so this is only reached by a worker stuck in the file system.
+constexpr DWORD kCancelWaitMs = 5000;
+
+std::atomic<unsigned> lastLoadId{0};
+
+}  // namespace
+
+std::unique_ptr<DictionaryLoader> DictionaryLoader::Start(HWND notify, std::string dataFile, std::string direction) {
+    auto loader = std::make_unique<DictionaryLoader>(Key{});
+    loader->shared_ = std::make_shared<Shared>();
+    loader->shared_->notify = notify;
+    loader->shared_->id = ++lastLoadId;
+    loader->shared_->dataFile = std::move(dataFile);
+    loader->shared_->direction = std::move(direction);
+    std::shared_ptr<Shared> shared = loader->shared_;
+    if (!loader->thread_.Start([shared] { LoaderThreadProc(shared); })) return nullptr;
+    return loader;
+}
+
+DictionaryLoader::~DictionaryLoader() {
+    if (!thread_.Running()) return;
+    shared_->cancel = true;
+    thread_.PostQuit();  // ends a message box the worker may be showing
+    thread_.WaitForEnd(kCancelWaitMs);
+}
+
+WordTable DictionaryLoader::TakeTable() {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return std::exchange(shared_->table, WordTable());
+}
+
+void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
+    std::string text = ReadDataFile(shared->dataFile, shared->direction);
+    UnscrambleText(text);
+    WordTable table;
+    const bool complete = LoadDictionaryText(
+        std::move(text), table,
+        [&](int percent) { PostMessageW(shared->notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared->id); },
+        &shared->cancel);
+    if (!complete) return;
+    {
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        shared->table = std::move(table);
+    }
+    PostMessageW(shared->notify, win::kMsgLoadDone, 0, shared->id);
+}
+
+}  // namespace kavrel

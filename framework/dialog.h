@@ -1,0 +1,89 @@
+// Dialogs from resource templates: one trampoline stores the object with the window and
+// forwards every message to its HandleMessage; data exchange moves texts between controls
+// and members; modeless dialogs get their keys through PreTranslateMessage.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kavrel::win {
+
+class Dialog;
+
+// One pass of data exchange: towards the controls (save == false) or into the members
+// (save == true), stopping at the first value that fails its validation.
+class DataExchange {
+public:
+    DataExchange(Dialog& dialog, bool save) : dialog_(dialog), save_(save) {}
+
+    bool Saving() const { return save_; }
+    bool Failed() const { return failed_; }
+
+    // A text bound to an edit control, at most maxChars characters: moving towards the
+    // control sets the control's limit; moving into the member rejects a longer text with
+    // the validation message and leaves the focus in the control.
+    void Text(int controlId, std::string& value, size_t maxChars);
+    // A control bound to a handle member.
+    void Control(int controlId, HWND& control);
+
+private:
+    Dialog& dialog_;
+    bool save_;
+    bool failed_ = false;
+};
+
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Creates the window from the template at once (modeless); OnInitDialog runs inside.
+    bool Create(HWND parent);
+    // Runs the dialog modally with its own message loop (so PreTranslateMessage sees the
+    // keys) and returns the code given to EndDialog.
+    INT_PTR DoModal(HWND owner);
+
+    HWND Hwnd() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // Moves data between the controls and the members; false when a validation failed.
+    bool UpdateData(bool saveAndValidate);
+
+    // Sees every queued message for this dialog or its controls before it is translated
+    // and dispatched; true means consumed. The default gives the dialog keyboard handling.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+    // The dialog whose window (or one of whose controls) receives msg, when it is a live
+    // dialog of this thread.
+    static Dialog* FromMessage(const MSG& msg);
+
+protected:
+    // One switch over the dialog's messages; returns what a dialog procedure returns
+    // (FALSE for the default handling).
+    virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void DoDataExchange(DataExchange&) {}
+    // Fills controls from the template's initial data, then moves the members to the
+    // controls. Returns TRUE to let the platform place the focus.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    // The window is gone; the object may now be released.
+    virtual void PostNcDestroy() {}
+
+    void EndDialog(INT_PTR result);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void FillFromInitialData();
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool endModal_ = false;
+    INT_PTR modalResult_ = 0;
+};
+
+}  // namespace kavrel::win

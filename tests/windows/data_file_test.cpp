@@ -1,0 +1,98 @@
+// Reading and writing data files on the real file system: exact bytes, exclusive access,
+// and a failed write that leaves the old dictionary whole.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "core/scramble.h"
+#include "dictionary/data_file.h"
+#include "framework/handles.h"
+#include "tests/windows/harness.h"
+
+namespace kavrel::test {
+namespace {
+
+class DataFile : public ::testing::Test {
+protected:
+    TempWorkDir dir_;
+};
+
+// Files whose names a failed write might leave behind.
+int LeftoverTemporaryFiles() {
+    WIN32_FIND_DATAW found;
+    int count = 0;
+    const HANDLE search = FindFirstFileW(L"*.tmp", &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do ++count;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
+std::string EveryByteText() {
+    std::string text;
+    for (int round = 0; round < 3; ++round) {
+        for (int b = 0; b < 256; ++b) text.push_back(static_cast<char>(b));
+    }
+    return text;
+}
+
+TEST_F(DataFile, WrittenFileReadsBackByteForByte) {
+    std::string scrambled = "ev|house, home\n\r\xFF\xFF\xFFk\xF6pek|dog\n\r";
+    ScrambleText(scrambled);  // holds zero bytes where 0xFF met a 1 bit
+    ASSERT_NE(scrambled.find('\0'), std::string::npos);
+    ASSERT_TRUE(WriteDataFile("kavrel.003", scrambled));
+    EXPECT_EQ(ReadRawFile("kavrel.003"), scrambled);
+    EXPECT_EQ(ReadDataFile("kavrel.003", "x"), scrambled);
+
+    const std::string all = EveryByteText();
+    ASSERT_TRUE(WriteDataFile("kavrel.003", all));  // replaces a longer file
+    EXPECT_EQ(ReadDataFile("kavrel.003", "x"), all);
+    ASSERT_TRUE(WriteDataFile("kavrel.003", ""));
+    EXPECT_EQ(ReadRawFile("kavrel.003"), "");
+    EXPECT_EQ(LeftoverTemporaryFiles(), 0);
+}
+
+TEST_F(DataFile, WriteToAFileHeldOpenElsewhereFailsAndKeepsTheOldFile) {
+    WriteRawFile("kavrel.001", "old contents");
+    {
+        win::UniqueHandle holder(CreateFileW(L"kavrel.001", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_FALSE(WriteDataFile("kavrel.001", "new contents"));
+    }
+    EXPECT_EQ(ReadRawFile("kavrel.001"), "old contents");
+    EXPECT_EQ(LeftoverTemporaryFiles(), 0);
+}
+
+TEST_F(DataFile, WriteWhereADirectoryStandsFails) {
+    ASSERT_TRUE(CreateDirectoryW(L"kavrel.002", nullptr));
+    EXPECT_FALSE(WriteDataFile("kavrel.002", "contents"));
+    EXPECT_TRUE(GetFileAttributesW(L"kavrel.002") & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(LeftoverTemporaryFiles(), 0);
+}
+
+TEST_F(DataFile, ReadNeedsExclusiveAccessAndTellsTheUserOnce) {
+    WriteRawFile("kavrel.001", "abc");
+    win::UniqueHandle holder(CreateFileW(L"kavrel.001", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder);
+    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
+    int boxesSeen = 0;
+    std::thread closer([&] {
+        for (int i = 0; i < 500; ++i) {
+            if (const HWND box = FindMessageBox(message)) {
+                ++boxesSeen;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    EXPECT_EQ(ReadDataFile("kavrel.001", Cp("Türkçe -> Almanca")), "");
+    closer.join();
+    EXPECT_EQ(boxesSeen, 1);
+    holder.Reset();
+    EXPECT_EQ(ReadDataFile("kavrel.001", Cp("Türkçe -> Almanca")), "abc");
+}
+
+}  // namespace
+}  // namespace kavrel::test

@@ -1,0 +1,231 @@
+// The Windows tests' shared helpers.
+#include "tests/windows/harness.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+
+#include "app/lookup_dlg.h"
+#include "core/cp1254.h"
+#include "core/scramble.h"
+#include "framework/message_loop.h"
+#include "framework/text.h"
+#include "framework/window.h"
+
+namespace kavrel::test {
+namespace {
+
+int lastQuitCode = -1;
+
+std::mutex captionMutex;
+std::vector<std::string> recordedCaptions;
+HWND recordedWindow = nullptr;
+
+LRESULT CALLBACK RecordCaption(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_SETTEXT &&
+        (GetWindowLongW(message->hwnd, GWL_STYLE) & WS_CHILD) == 0 &&
+        (recordedWindow == nullptr || recordedWindow == message->hwnd)) {
+        std::lock_guard<std::mutex> lock(captionMutex);
+        recordedCaptions.push_back(win::Narrow(reinterpret_cast<const wchar_t*>(message->lParam)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HWND sentWindow = nullptr;
+UINT sentMessage = 0;
+std::vector<WPARAM> sentValues;
+
+LRESULT CALLBACK RecordSentMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->hwnd == sentWindow && message->message == sentMessage) {
+        sentValues.push_back(message->wParam);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+TempWorkDir::TempWorkDir() {
+    wchar_t buffer[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, buffer);
+    previous_ = buffer;
+    GetTempPathW(MAX_PATH, buffer);
+    static int serial = 0;
+    path_ = std::wstring(buffer) + L"kavrel-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++serial);
+    CreateDirectoryW(path_.c_str(), nullptr);
+    SetCurrentDirectoryW(path_.c_str());
+}
+
+TempWorkDir::~TempWorkDir() {
+    SetCurrentDirectoryW(previous_.c_str());
+    RemoveTree(path_);
+}
+
+std::string Cp(const char* utf8) {
+    const Utf8Conversion converted = Utf8To1254(utf8);
+    return converted.ok ? converted.text : std::string("<not 1254>");
+}
+
+void WriteRawFile(const std::string& name, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(win::Widen(name)), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteDictionary(const std::string& name, std::string plain) {
+    ScrambleText(plain);
+    WriteRawFile(name, plain);
+}
+
+std::string ReadRawFile(const std::string& name) {
+    std::ifstream in(std::filesystem::path(win::Widen(name)), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        int exitCode = 0;
+        if (!win::PumpWaitingMessages(&exitCode)) lastQuitCode = exitCode;
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - start >= milliseconds; }, milliseconds + 1000);
+}
+
+int QuitCode() { return lastQuitCode; }
+void ResetQuitCode() { lastQuitCode = -1; }
+
+CaptionRecorder::CaptionRecorder(HWND onlyWindow)
+    : hook_(SetWindowsHookExW(WH_CALLWNDPROC, RecordCaption, nullptr, GetCurrentThreadId())) {
+    std::lock_guard<std::mutex> lock(captionMutex);
+    recordedCaptions.clear();
+    recordedWindow = onlyWindow;
+}
+
+CaptionRecorder::~CaptionRecorder() {
+    UnhookWindowsHookEx(hook_);
+}
+
+std::vector<std::string> CaptionRecorder::Captions() const {
+    std::lock_guard<std::mutex> lock(captionMutex);
+    return recordedCaptions;
+}
+
+void CaptionRecorder::Clear() {
+    std::lock_guard<std::mutex> lock(captionMutex);
+    recordedCaptions.clear();
+}
+
+SentMessageRecorder::SentMessageRecorder(HWND window, UINT message)
+    : hook_(SetWindowsHookExW(WH_CALLWNDPROC, RecordSentMessage, nullptr, GetCurrentThreadId())) {
+    sentWindow = window;
+    sentMessage = message;
+    sentValues.clear();
+}
+
+SentMessageRecorder::~SentMessageRecorder() {
+    UnhookWindowsHookEx(hook_);
+}
+
+std::vector<WPARAM> SentMessageRecorder::Values() const {
+    return sentValues;
+}
+
+std::string TextOf(HWND window) {
+    return win::GetText(window);
+}
+
+std::vector<std::string> ComboRows(HWND combo) {
+    std::vector<std::string> rows;
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        rows.push_back(win::Narrow(text));
+    }
+    return rows;
+}
+
+void Type(HWND control, const std::string& text1254) {
+    for (wchar_t c : win::Widen(text1254)) {
+        PostMessageW(control, WM_CHAR, c, 1);
+        PumpFor(0);
+    }
+}
+
+void PressKey(HWND control, UINT virtualKey) {
+    PostMessageW(control, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(control, WM_KEYUP, virtualKey, 0xC0000001);
+    PumpFor(0);
+}
+
+bool LoadFinished(const CLookupDlg& dialog) {
+    return !dialog.IsLoading() && TextOf(dialog.Hwnd()).rfind("Kavrel v1.5 (", 0) == 0;
+}
+
+std::unique_ptr<CLookupDlg> OpenMainWindow() {
+    auto dialog = std::make_unique<CLookupDlg>(nullptr);
+    PumpUntil([&] { return !dialog->IsLoading(); });
+    PumpFor(0);
+    return dialog;
+}
+
+namespace {
+
+struct MessageBoxSearch {
+    std::string text;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<MessageBoxSearch*>(parameter);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
+    if (label != nullptr && win::GetText(label) == search->text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindMessageBox(const std::string& text1254) {
+    MessageBoxSearch search{text1254};
+    EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace kavrel::test

@@ -1,0 +1,92 @@
+// What the Windows tests share: a private working directory, data files made from plain
+// text, a message pump that runs the program's own loop, and a record of every caption.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CLookupDlg;
+
+namespace kavrel::test {
+
+// A fresh directory made the current one for the test's lifetime, then removed.
+class TempWorkDir {
+public:
+    TempWorkDir();
+    ~TempWorkDir();
+    TempWorkDir(const TempWorkDir&) = delete;
+    TempWorkDir& operator=(const TempWorkDir&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring previous_;
+    std::wstring path_;
+};
+
+// Windows-1254 bytes from a UTF-8 literal, so tests can spell Turkish texts readably.
+std::string Cp(const char* utf8);
+
+// Writes plain scrambled into name, as the program stores a dictionary.
+void WriteDictionary(const std::string& name, std::string plain);
+// The raw bytes of a file; "" when it cannot be read.
+std::string ReadRawFile(const std::string& name);
+void WriteRawFile(const std::string& name, const std::string& bytes);
+
+// Runs the program's message handling until done() holds or timeoutMs passes; false on
+// timeout. A quit message ends the pump early and is recorded in QuitCode().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+// Runs the message handling for a while, for effects that have no end to wait for.
+void PumpFor(DWORD milliseconds);
+// The exit code of the last quit message the pump met, or -1.
+int QuitCode();
+void ResetQuitCode();
+
+// Every caption (WM_SETTEXT) a top-level window of this thread got since the recorder
+// was made, in order.
+class CaptionRecorder {
+public:
+    explicit CaptionRecorder(HWND onlyWindow = nullptr);
+    ~CaptionRecorder();
+    std::vector<std::string> Captions() const;
+    void Clear();
+
+private:
+    HHOOK hook_;
+};
+
+// The wParam of every `message` sent to `window` on this thread since the recorder was
+// made, in order: what the program asked of a control, whatever the control made of it.
+class SentMessageRecorder {
+public:
+    SentMessageRecorder(HWND window, UINT message);
+    ~SentMessageRecorder();
+    std::vector<WPARAM> Values() const;
+
+private:
+    HHOOK hook_;
+};
+
+// The window's text in 1254.
+std::string TextOf(HWND window);
+// The rows of a combo box.
+std::vector<std::string> ComboRows(HWND combo);
+
+// Types text into a control the way the keyboard would: one WM_CHAR per character,
+// posted to the queue and handled by the program's loop.
+void Type(HWND control, const std::string& text1254);
+// Posts a key-down (and key-up) of a virtual key and handles it.
+void PressKey(HWND control, UINT virtualKey);
+
+// The main window made in the current directory, its first load waited for.
+std::unique_ptr<CLookupDlg> OpenMainWindow();
+// True when the main window shows a finished load.
+bool LoadFinished(const CLookupDlg& dialog);
+
+// A message box of this process with the given text, if one is open.
+HWND FindMessageBox(const std::string& text1254);
+
+}  // namespace kavrel::test

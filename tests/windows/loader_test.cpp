@@ -1,0 +1,169 @@
+// Loading on the worker thread as the user sees it: the caption sequence, the entries the
+// table ends with, hostile files, and keys or a close that arrive during a load.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "app/lookup_dlg.h"
+#include "resources/resource.h"
+#include "tests/windows/harness.h"
+
+namespace kavrel::test {
+namespace {
+
+class Loader : public ::testing::Test {
+protected:
+    void SetUp() override { ResetQuitCode(); }
+
+    // Opens the window on plain as the German dictionary and returns the captions it showed.
+    std::vector<std::string> LoadCaptions(const std::string& plain) {
+        WriteDictionary("kavrel.001", plain);
+        CaptionRecorder recorder;
+        dialog_ = OpenMainWindow();
+        std::vector<std::string> captions = recorder.Captions();
+        captions.erase(captions.begin());  // "Kavrel v1.5" from the start-up
+        return captions;
+    }
+
+    TempWorkDir dir_;
+    std::unique_ptr<CLookupDlg> dialog_;
+};
+
+std::string Loading(const std::string& percent) {
+    return Cp("Türkçe -> Almanca kavrel yükleniyor (") + percent + ")...";
+}
+
+std::string Loaded(int words) {
+    return Cp("Kavrel v1.5 (") + std::to_string(words) + Cp(" kelime) ... yardım için F1");
+}
+
+TEST_F(Loader, CaptionSequencesFollowTheLinesRead) {
+    const struct { const char* name; std::string plain; std::vector<std::string> captions; } cases[] = {
+        {"two 3-byte lines joined by LF CR", "a|b\n\rc|d",
+         {Loading("0"), Loading("%62"), Loading("%125"), Loaded(2)}},
+        {"one line", "ev|Haus\n\r", {Loading("0"), Loading("%100"), Loaded(1)}},
+        {"one line without an end", "ev|Haus", {Loading("0"), Loading("%128"), Loaded(1)}},
+        {"zero byte ends the text", std::string("a|b\n\rc|d\0e|f\n\r", 15),
+         {Loading("0"), Loading("%62"), Loading("%125"), Loaded(2)}},
+        {"empty file", "", {Loading("0"), Loaded(0)}},
+        {"only line ends", "\n\r\r\n\n", {Loading("0"), Loaded(0)}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LoadCaptions(c.plain), c.captions) << c.name;
+        dialog_.reset();
+    }
+}
+
+TEST_F(Loader, LineFeedOnlyLinesPassOneHundred) {
+    std::string plain;
+    for (int i = 0; i < 25; ++i) plain += "word" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "|abcdefghijklm\n";
+    ASSERT_EQ(plain.size(), 25u * 21u);  // 20 bytes and one LF a line
+    const std::vector<std::string> captions = LoadCaptions(plain);
+    ASSERT_GE(captions.size(), 3u);
+    EXPECT_EQ(captions[captions.size() - 2], Loading("%104"));
+    EXPECT_EQ(captions.back(), Loaded(25));
+}
+
+TEST_F(Loader, TableKeepsTheLaterLineAndEveryByteOfTheKey) {
+    LoadCaptions(Cp("ev|home\n\rEv|house\n\r ev|blank\n\r|first\n\rno bar\n\rÇAY|tea\n\r"));
+    const WordTable& words = dialog_->Words();
+    EXPECT_EQ(words.Count(), 4u);
+    EXPECT_EQ(words.Find("ev").value_or(""), "Ev|house");
+    EXPECT_EQ(words.Find(" ev").value_or(""), " ev|blank");
+    EXPECT_EQ(words.Find("").value_or(""), "no bar");
+    EXPECT_EQ(words.Find(Cp("çay")).value_or(""), Cp("ÇAY|tea"));
+}
+
+TEST_F(Loader, MissingFileTellsTheUserAndEndsWithNoWords) {
+    CaptionRecorder recorder;
+    auto dialog = std::make_unique<CLookupDlg>(nullptr);
+    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
+    int boxes = 0;
+    ASSERT_TRUE(PumpUntil([&] {
+        if (const HWND box = FindMessageBox(message)) {
+            ++boxes;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            Sleep(50);
+        }
+        return LoadFinished(*dialog);
+    }));
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(recorder.Captions().back(), Loaded(0));
+    EXPECT_EQ(dialog->Words().Count(), 0u);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog->Hwnd(), IDC_WORD)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog->Hwnd(), IDC_DIRECTION)));
+}
+
+TEST_F(Loader, HostileFilesLoadWithoutHarm) {
+    std::mt19937 random(1);
+    std::string randomBytes(1 << 20, '\0');
+    for (char& c : randomBytes) c = static_cast<char>(random());
+    std::string oneLongLine(1 << 20, 'x');
+    std::string zeros(4096, '\0');
+    std::string huge(100u << 20, '\0');  // 100 MB of lines, bars and noise
+    for (size_t i = 0; i < huge.size(); ++i) huge[i] = "abcdefgh|ijk\n\xFE\xFD"[random() % 15];
+    const struct { const char* name; std::string* plain; } cases[] = {
+        {"random bytes", &randomBytes}, {"one line without bar or line end", &oneLongLine},
+        {"zero bytes", &zeros}, {"100 MB", &huge},
+    };
+    for (const auto& c : cases) {
+        WriteDictionary("kavrel.001", *c.plain);
+        dialog_ = OpenMainWindow();
+        EXPECT_TRUE(LoadFinished(*dialog_)) << c.name;
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog_->Hwnd(), IDC_WORD))) << c.name;
+        dialog_.reset();
+    }
+}
+
+TEST_F(Loader, KeysDuringALoadChangeNothing) {
+    std::string plain;
+    for (int i = 0; i < 300'000; ++i) plain += "word" + std::to_string(i) + "|translation, another one\n\r";
+    WriteDictionary("kavrel.001", plain);
+    CaptionRecorder recorder;
+    dialog_ = std::make_unique<CLookupDlg>(nullptr);
+    const HWND word = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
+    ASSERT_TRUE(dialog_->IsLoading());
+    Type(word, "word1");
+    PressKey(word, VK_RETURN);
+    PostMessageW(GetFocus(), WM_CHAR, L'q', 1);
+    EXPECT_TRUE(dialog_->IsLoading()) << "the load should outlast the keys";
+    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    EXPECT_EQ(TextOf(word), "");
+    const std::vector<std::string> captions = recorder.Captions();
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]")), 0);
+    EXPECT_EQ(captions.back(), Loaded(300'000));
+    EXPECT_EQ(GetFocus(), word) << "the focus is back in the word box";
+    Type(word, "word7");
+    EXPECT_EQ(TextOf(word), "word7");
+}
+
+TEST_F(Loader, MillionEntriesKeepTheCaptionsFew) {
+    std::string plain;
+    plain.reserve(34'000'000);
+    for (int i = 0; i < 1'000'000; ++i) plain += "headword" + std::to_string(i) + "|translation, two\n\r";
+    const std::vector<std::string> captions = LoadCaptions(plain);
+    EXPECT_LE(captions.size(), 103u);  // the start, one per percent, the end
+    EXPECT_EQ(captions[1], Loading("%0"));
+    EXPECT_EQ(captions[captions.size() - 2], Loading("%100"));
+    EXPECT_EQ(captions.back(), Loaded(1'000'000));
+}
+
+TEST_F(Loader, ClosingDuringALoadEndsPromptly) {
+    std::string plain;
+    for (int i = 0; i < 1'000'000; ++i) plain += "headword" + std::to_string(i) + "|translation, two\n\r";
+    WriteDictionary("kavrel.001", plain);
+    auto dialog = std::make_unique<CLookupDlg>(nullptr);
+    PumpFor(30);
+    ASSERT_TRUE(dialog->IsLoading());
+    const DWORD start = GetTickCount();
+    PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
+    EXPECT_EQ(QuitCode(), 0);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    EXPECT_FALSE(IsWindow(dialog->Hwnd()));
+    PumpFor(100);  // messages the stopped worker might still post go nowhere
+}
+
+}  // namespace
+}  // namespace kavrel::test

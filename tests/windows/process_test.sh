@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The real program in a process of its own: it starts on a dictionary and shows its word
+# count, and Alt+F4 ends it with exit code 0, also in the middle of loading 100 MB.
+#   process_test.sh KAVREL_EXE KAVREL_TOOL   (KAVREL_TOOL: the native kavrel-tool)
+set -uo pipefail
+exe=$1
+tool=$2
+state=${KAVREL_WINE_STATE:?}
+run=$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-run.sh
+# shellcheck disable=SC1091
+. "$state/env"
+export DISPLAY
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Starts the program in $work, waits for a caption matching pattern, presses Alt+F4 and
+# checks that the process ends promptly with exit code 0.
+run_and_close() {
+  local label=$1 pattern=$2 pid window="" rc start
+  (cd "$work" && exec "$run" "$exe") &
+  pid=$!
+  for _ in $(seq 1 300); do
+    window=$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { kill "$pid"; wait "$pid"; fail "$label: no window titled '$pattern'"; }
+  start=$(date +%s%N)
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  xdotool key alt+F4
+  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then kill "$pid"; wait "$pid"; fail "$label: still running 10 s after Alt+F4"; fi
+  wait "$pid"; rc=$?
+  [ "$rc" -eq 0 ] || fail "$label: exit code $rc"
+  echo "ok: $label (ended $(( ($(date +%s%N) - start) / 1000000 )) ms after Alt+F4)"
+}
+
+printf 'ev|Haus, Heim\n\rkedi|Katze\n\r' > "$work/plain"
+"$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack"
+run_and_close "start and close" "Kavrel v1.5 (2 kelime)"
+
+# 100 MB of short lines: closing while the load is still running.
+head -c 100000000 /dev/zero | tr '\0' 'a' | fold -w 30 | sed 's/^\(...\)/\1|/' > "$work/plain"
+"$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack 100 MB"
+run_and_close "close during a 100 MB load" "kavrel y.kleniyor"
+echo "2 passed, 0 failed"
