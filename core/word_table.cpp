@@ -3,6 +3,7 @@
 // eight lowered bytes at a time.
 #include "core/word_table.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -33,11 +34,22 @@ const unsigned char* Lower() {
     return table.byte;
 }
 
-// Up to eight bytes of p, lowered, packed little-end first; the bytes past count are zero.
-inline uint64_t LoweredWord(const unsigned char* lower, const char* p, size_t count) {
+// Eight lowered bytes of p, packed little-end first.
+inline uint64_t LoweredWord(const unsigned char* lower, const char* p) {
     uint64_t word = 0;
-    for (size_t i = 0; i < count; ++i) word |= uint64_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
+    for (size_t i = 0; i < 8; ++i) word |= uint64_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
     return word;
+}
+
+// The same for the 1 to 8 bytes of a short key, zeros above. It reads a fixed eight bytes
+// (repeating the last one) and masks, so the varying key length costs no branch.
+inline uint64_t LoweredShortWord(const unsigned char* lower, const char* p, size_t count) {
+    const size_t lastIndex = count - 1;
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        word |= uint64_t{lower[static_cast<unsigned char>(p[std::min(i, lastIndex)])]} << (8 * i);
+    }
+    return word & (~uint64_t{0} >> (64 - 8 * count));
 }
 
 inline uint64_t Mix(uint64_t h) {  // the 64-bit finaliser of MurmurHash3
@@ -54,11 +66,18 @@ inline uint64_t Mix(uint64_t h) {  // the 64-bit finaliser of MurmurHash3
 uint32_t WordTable::HashKey(std::string_view key) {
     const unsigned char* lower = Lower();
     const char* p = key.data();
-    size_t left = key.size();
-    uint64_t h = 0x9e3779b97f4a7c15ull ^ (left * 0xbf58476d1ce4e5b9ull);
-    // One multiply per eight bytes; the finaliser spreads every input bit over the result.
-    for (; left >= 8; p += 8, left -= 8) h = (h ^ LoweredWord(lower, p, 8)) * 0x9fb21c651e98df25ull;
-    h = Mix(h ^ LoweredWord(lower, p, left));
+    const size_t n = key.size();
+    uint64_t h = 0x9e3779b97f4a7c15ull ^ (n * 0xbf58476d1ce4e5b9ull);
+    if (n > 8) {
+        // One multiply per eight bytes; the last word overlaps the one before, which the
+        // length mixed in above keeps apart from other keys.
+        const char* const last = p + n - 8;
+        for (; p < last; p += 8) h = (h ^ LoweredWord(lower, p)) * 0x9fb21c651e98df25ull;
+        h ^= LoweredWord(lower, last);
+    } else if (n > 0) {
+        h ^= LoweredShortWord(lower, p, n);
+    }
+    h = Mix(h);  // spreads every input bit over the result
     return static_cast<uint32_t>(h ^ (h >> 32));
 }
 

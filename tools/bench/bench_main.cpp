@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -201,9 +202,12 @@ public:
             for (const auto& [name, counter] : run.counters) figures[name].push_back(counter.value);
         }
     }
-    // Median of one figure over the repetitions of a benchmark.
+    // Median of one figure over the repetitions of a benchmark; NaN when it did not run
+    // (a --benchmark_filter can leave some out).
     double Median(const std::string& benchmark, const std::string& figure) const {
-        std::vector<double> values = samples_.at(benchmark).at(figure);
+        const auto runs = samples_.find(benchmark);
+        if (runs == samples_.end() || runs->second.count(figure) == 0) return std::nan("");
+        std::vector<double> values = runs->second.at(figure);
         std::sort(values.begin(), values.end());
         const size_t n = values.size();
         return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
