@@ -2,6 +2,7 @@
 #include "app/lookup_dlg.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/captions.h"
 #include "core/cp1254.h"
@@ -44,6 +45,8 @@ INT_PTR CLookupDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             OnDestroy();
             return FALSE;
+        case WM_ACTIVATE:
+            return OnActivate(LOWORD(wParam)) ? TRUE : FALSE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return Dialog::HandleMessage(message, wParam, lParam);
@@ -209,16 +212,31 @@ void CLookupDlg::OnLoadDone() {
     ShowWindow(m_edWord, SW_SHOW);
     EnableWindow(m_cbDirection, TRUE);
     // Hiding the word box and disabling the list moved the focus away; give it back to
-    // the control that had it, without this counting as the user entering the word box.
+    // the control that had it. A window not active yet gets it when it is activated.
     const HWND focus = GetFocus();
     const bool focusInWindow = focus == nullptr || focus == Hwnd() || IsChild(Hwnd(), focus);
-    if (GetActiveWindow() == Hwnd() && focusInWindow && m_hFocusBeforeLoad != nullptr &&
-        IsChild(Hwnd(), m_hFocusBeforeLoad) && focus != m_hFocusBeforeLoad) {
-        m_bRestoringFocus = true;
-        SetFocus(m_hFocusBeforeLoad);
-        m_bRestoringFocus = false;
+    if (m_hFocusBeforeLoad == nullptr || !IsChild(Hwnd(), m_hFocusBeforeLoad)) return;
+    if (GetActiveWindow() != Hwnd()) {
+        m_hFocusOnActivate = m_hFocusBeforeLoad;
+    } else if (focusInWindow && focus != m_hFocusBeforeLoad) {
+        RestoreFocus(m_hFocusBeforeLoad);
     }
     m_hFocusBeforeLoad = nullptr;
+}
+
+// Gives the focus back without this counting as the user entering the word box.
+void CLookupDlg::RestoreFocus(HWND control) {
+    m_bRestoringFocus = true;
+    SetFocus(control);
+    m_bRestoringFocus = false;
+}
+
+// True when the activation was handled here (the focus placed after a load).
+bool CLookupDlg::OnActivate(WORD state) {
+    const HWND control = std::exchange(m_hFocusOnActivate, nullptr);
+    if (state == WA_INACTIVE || control == nullptr || IsLoading() || !IsChild(Hwnd(), control)) return false;
+    RestoreFocus(control);
+    return true;
 }
 
 // ---- Keys ----

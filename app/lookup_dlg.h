@@ -61,6 +61,8 @@ private:
     void OnLoadProgress(int percent);
     void OnLoadDone();
     bool IsLoadBlockedKey(const MSG& msg) const;
+    void RestoreFocus(HWND control);
+    bool OnActivate(WORD state);
 
     std::string m_strWord;
     HWND m_cbDirection = nullptr;
@@ -83,5 +85,6 @@ private:
     // The running load, if any, and where the keyboard focus was when it began.
     std::unique_ptr<kavrel::DictionaryLoader> m_loader;
     HWND m_hFocusBeforeLoad = nullptr;
+    HWND m_hFocusOnActivate = nullptr;  // where the focus goes when the window is activated
     bool m_bRestoringFocus = false;
 };

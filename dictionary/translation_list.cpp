@@ -15,6 +15,20 @@ namespace {
 // Room the list needs beside its widest row (scroll bar and margins).
 constexpr int kDroppedWidthMargin = 40;
 
+// Some combo box implementations (Wine's) size the dropped list by the combo box's own
+// width, which is 0 here, and leave it 0 pixels wide whatever dropped width was set; give
+// the dropped list the width it was asked for.
+void WidenDroppedList(HWND list, int width) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(list, &info) || info.hwndList == nullptr) return;
+    RECT rc;
+    GetWindowRect(info.hwndList, &rc);
+    if (rc.right - rc.left >= width) return;
+    SetWindowPos(info.hwndList, nullptr, 0, 0, width, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void ShowTranslationList(HWND list, std::string_view translations) {
@@ -30,8 +44,10 @@ void ShowTranslationList(HWND list, std::string_view translations) {
         widest = std::max(widest, static_cast<int>(extent.cx));
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
-    SendMessageW(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + kDroppedWidthMargin), 0);
+    const int droppedWidth = widest + kDroppedWidthMargin;
+    SendMessageW(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(droppedWidth), 0);
     SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    WidenDroppedList(list, droppedWidth);
     ShowWindow(list, SW_SHOW);
 }
 

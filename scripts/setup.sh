@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   wine wine32:i386
   xvfb xdotool x11-utils imagemagick
-  zlib1g-dev locales
+  zlib1g-dev locales fonts-dejavu-core
   dict-freedict-tur-eng dict-freedict-eng-tur dict-freedict-tur-deu
   dict-freedict-deu-tur dict-freedict-fra-tur dict-freedict-ita-tur
 )

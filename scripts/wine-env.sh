@@ -50,7 +50,7 @@ free_display() {
 
 case "$cmd" in
   up)
-    cache=${KAVREL_WINE_CACHE:-$(dirname "$state")/wine-cache}
+    cache=${KAVREL_WINE_CACHE:-$(cd "$(dirname "$0")/.." && pwd)/build/wine-cache}
     make_pristine_prefix "$cache/prefix"
     locpath=$(make_turkish_locale "$cache/locale")
     display=$(free_display)

@@ -128,6 +128,12 @@ TEST_F(Lookup, TranslationRowsAndDroppedWidth) {
     EXPECT_GT(extent.cx, 0);
     EXPECT_EQ(widths.Values().back(), static_cast<WPARAM>(extent.cx + 40));
     EXPECT_EQ(ComboRows(list_), (std::vector<std::string>{Cp("çok uzun bir çeviri"), "k"}));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(list_, &info));
+    RECT dropped;
+    GetWindowRect(info.hwndList, &dropped);
+    EXPECT_EQ(dropped.right - dropped.left, extent.cx + 40) << "the user sees the list that wide";
 }
 
 TEST_F(Lookup, FocusGainLooksUpOnlyWhileTheListIsClosed) {

@@ -39,7 +39,7 @@ run_and_close() {
 
 printf 'ev|Haus, Heim\n\rkedi|Katze\n\r' > "$work/plain"
 "$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack"
-run_and_close "start and close" "Kavrel v1.5 (2 kelime)"
+run_and_close "start and close" "^Kavrel v1\\.5 \\(2 kelime\\)"
 
 # 100 MB of short lines: closing while the load is still running.
 head -c 100000000 /dev/zero | tr '\0' 'a' | fold -w 30 | sed 's/^\(...\)/\1|/' > "$work/plain"

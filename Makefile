@@ -1,0 +1,50 @@
+# Kavrel: build, run and test from a fresh Debian 12 machine.
+#   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
+#   make test   builds everything and runs the native and the Windows (Wine) tests
+#   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
+SHELL := /bin/bash
+JOBS ?= 2
+NATIVE := build/native
+WIN32 := build/win32
+
+.PHONY: all setup build native win32 dictionaries run screenshot test bench clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup native win32
+
+native:
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+
+win32:
+	@cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	  -DKAVREL_NATIVE_TOOL=$(CURDIR)/$(NATIVE)/kavrel-tool >/dev/null
+	@cmake --build $(WIN32) -j$(JOBS)
+
+dictionaries: setup native
+	@scripts/make-dictionaries.sh build/run
+
+run: build dictionaries
+	@scripts/run.sh build/run
+
+screenshot: build dictionaries
+	@scripts/screenshot.sh docs/screenshot.png
+
+test: build
+	@status=0; \
+	echo "== native tests"; \
+	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	echo "== Windows tests under Wine"; \
+	(cd $(WIN32) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	exit $$status
+
+bench: setup
+	@scripts/bench.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes a picture of Kavrel under a private Xvfb display: starts kavrel.exe in WORKDIR
+# (default build/run), waits for its dictionary, types WORD when given so that its
+# translations drop down, saves the window as OUT (PNG) and closes the program.
+#   screenshot.sh OUT [WORD] [WORKDIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$1
+word=${2:-}
+workdir=${3:-build/run}
+root=$(pwd)
+state=$root/build/screenshot/state
+mkdir -p "$(dirname "$out")"
+
+scripts/wine-env.sh up "$state"
+# shellcheck disable=SC1091
+. "$state/env"
+export DISPLAY KAVREL_WINE_STATE=$state
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  "$root/scripts/wine-env.sh" down "$state"
+}
+trap cleanup EXIT
+
+cp "$root/build/win32/kavrel.exe" "$workdir/"
+(cd "$workdir" && exec "$root/scripts/wine-run.sh" kavrel.exe) &
+pid=$!
+
+wait_for_title() {
+  local pattern=$1 window=""
+  for _ in $(seq 1 300); do
+    window=$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)
+    [ -n "$window" ] && { echo "$window"; return 0; }
+    sleep 0.1
+  done
+  echo "screenshot: no window titled '$pattern'" >&2
+  return 1
+}
+
+window=$(wait_for_title "^Kavrel v1\\.5 \\([0-9]+ kelime\\)")
+xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+if [ -n "$word" ]; then
+  xdotool type --delay 80 "$word"
+  wait_for_title "ekleme/de" >/dev/null || wait_for_title "bulunamad" >/dev/null
+fi
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The dropped-down translation list hangs below the window: take room for it.
+/usr/bin/import -window root -crop "$((WIDTH + 8))x$((HEIGHT + 180))+$((X > 4 ? X - 4 : 0))+$((Y > 30 ? Y - 30 : 0))" "$out"
+xdotool key alt+F4
+for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+wait "$pid" 2>/dev/null || true
+pid=""
+echo "screenshot: $out"
