@@ -41,8 +41,8 @@ printf 'ev|Haus, Heim\n\rkedi|Katze\n\r' > "$work/plain"
 "$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack"
 run_and_close "start and close" "^Kavrel v1\\.5 \\(2 kelime\\)"
 
-# 100 MB of short lines: closing while the load is still running.
-head -c 100000000 /dev/zero | tr '\0' 'a' | fold -w 30 | sed 's/^\(...\)/\1|/' > "$work/plain"
+# About 100 MB of distinct entries: closing while the load is still running.
+seq 10000000 13300000 | sed 's/$/|a translation, another one, more/' > "$work/plain"
 "$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack 100 MB"
-run_and_close "close during a 100 MB load" "kavrel y.kleniyor"
+run_and_close "close during a 100 MB load" "kavrel y.*kleniyor"
 echo "2 passed, 0 failed"
