@@ -23,7 +23,8 @@ native:
 win32:
 	@cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
-	  -DKAVREL_NATIVE_TOOL=$(CURDIR)/$(NATIVE)/kavrel-tool >/dev/null
+	  -DKAVREL_NATIVE_TOOL=$(CURDIR)/$(NATIVE)/kavrel-tool \
+	  -DKAVREL_DICTIONARY_DIR=$(CURDIR)/build/run >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
 dictionaries: setup native
@@ -35,7 +36,7 @@ run: build dictionaries
 screenshot: build dictionaries
 	@scripts/screenshot.sh docs/screenshot.png
 
-test: build
+test: build dictionaries
 	@status=0; \
 	echo "== native tests"; \
 	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
