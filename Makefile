@@ -34,7 +34,7 @@ run: build dictionaries
 	@scripts/run.sh build/run
 
 screenshot: build dictionaries
-	@scripts/screenshot.sh docs/screenshot.png
+	@KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot.png ev
 
 test: build dictionaries
 	@status=0; \

@@ -3,6 +3,8 @@
 # (default build/run), waits for its dictionary, types WORD when given so that its
 # translations drop down, saves the window as OUT (PNG) and closes the program.
 #   screenshot.sh OUT [WORD] [WORKDIR]
+# KAVREL_DIRECTION_UP=N first steps the direction list N entries up from the default
+# "Türkçe -> Almanca" with the keyboard (2 gives "Türkçe -> İngilizce").
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$1
@@ -40,6 +42,13 @@ wait_for_title() {
 
 window=$(wait_for_title "^Kavrel v1\\.5 \\([0-9]+ kelime\\)")
 xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+for _ in $(seq 1 "${KAVREL_DIRECTION_UP:-0}"); do
+  # Shift+Tab reaches the direction list; Up picks the entry above, which loads it and
+  # gives the focus back to the word box.
+  xdotool key shift+Tab Up
+  sleep 0.3
+  window=$(wait_for_title "^Kavrel v1\\.5 \\([0-9]+ kelime\\)")
+done
 if [ -n "$word" ]; then
   xdotool type --delay 80 "$word"
   wait_for_title "ekleme/de" >/dev/null || wait_for_title "bulunamad" >/dev/null
