@@ -15,13 +15,12 @@ state=$root/build/screenshot/state
 mkdir -p "$(dirname "$out")"
 
 scripts/wine-env.sh up "$state"
-# shellcheck disable=SC1091
-. "$state/env"
-export DISPLAY KAVREL_WINE_STATE=$state
+read -r KAVREL_DISPLAY xvfb_pid < <(scripts/xvfb.sh start)
+export KAVREL_WINE_STATE=$state KAVREL_DISPLAY DISPLAY=$KAVREL_DISPLAY
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  "$root/scripts/wine-env.sh" down "$state"
+  "$root/scripts/xvfb.sh" stop "$xvfb_pid"
 }
 trap cleanup EXIT
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# A private Wine world for tests and screenshots: a pristine 32-bit prefix (made once and
-# reused while Wine stays the same) and a virtual X display of our own.
-#   wine-env.sh up STATE_DIR     makes the prefix if needed, starts Xvfb, writes STATE_DIR/env
-#   wine-env.sh down STATE_DIR   stops that Xvfb and the prefix's wineserver
-# STATE_DIR/env is a shell fragment: WINEPREFIX_PRISTINE, DISPLAY, LOCPATH.
+# A private Wine world for tests and screenshots: a pristine 32-bit prefix, made once and
+# reused while Wine stays the same, and a Turkish locale for Wine's code page 1254.
+#   wine-env.sh up STATE_DIR     makes both if needed and writes STATE_DIR/env
+#   wine-env.sh down STATE_DIR   forgets STATE_DIR/env
+# STATE_DIR/env is a shell fragment: WINEPREFIX_PRISTINE, LOCPATH. Each program then runs
+# in a copy of the prefix on a display of its own (scripts/wine-run.sh).
 set -euo pipefail
 
 cmd=${1:?usage: wine-env.sh up|down STATE_DIR}
@@ -39,35 +40,18 @@ make_turkish_locale() {
   echo "$dir"
 }
 
-free_display() {
-  local n
-  for n in $(seq 90 189); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo "$n"; return; fi
-  done
-  echo "wine-env: no free X display number" >&2
-  exit 1
-}
-
 case "$cmd" in
   up)
     cache=${KAVREL_WINE_CACHE:-$(cd "$(dirname "$0")/.." && pwd)/build/wine-cache}
     make_pristine_prefix "$cache/prefix"
     locpath=$(make_turkish_locale "$cache/locale")
-    display=$(free_display)
-    Xvfb ":$display" -nolisten tcp -screen 0 1024x768x24 >/dev/null 2>&1 &
-    echo $! > "$state/xvfb.pid"
-    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
     cat > "$state/env" <<ENV
 WINEPREFIX_PRISTINE='$cache/prefix'
-DISPLAY=':$display'
 LOCPATH='$locpath'
 ENV
     ;;
   down)
-    if [ -f "$state/xvfb.pid" ]; then
-      kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-      rm -f "$state/xvfb.pid"
-    fi
+    rm -f "$state/env"
     ;;
   *)
     echo "usage: wine-env.sh up|down STATE_DIR" >&2

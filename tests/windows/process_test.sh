@@ -6,13 +6,15 @@ set -uo pipefail
 exe=$1
 tool=$2
 state=${KAVREL_WINE_STATE:?}
-run=$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-run.sh
-# shellcheck disable=SC1091
-. "$state/env"
-export DISPLAY
+scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
+run=$scripts/wine-run.sh
+[ -f "$state/env" ] || { echo "FAIL: no Wine environment in $state"; exit 1; }
 
+# One display for the program and xdotool.
+read -r KAVREL_DISPLAY xvfb_pid < <("$scripts/xvfb.sh" start) || exit 1
+export KAVREL_DISPLAY DISPLAY=$KAVREL_DISPLAY
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"; "$scripts/xvfb.sh" stop "$xvfb_pid"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 # Starts the program in $work, waits for a caption matching pattern, presses Alt+F4 and
