@@ -81,6 +81,15 @@ uint32_t WordTable::HashKey(std::string_view key) {
     return static_cast<uint32_t>(h ^ (h >> 32));
 }
 
+WordTable& WordTable::operator=(WordTable&& other) noexcept {
+    if (this == &other) return *this;
+    text_ = std::exchange(other.text_, std::string());
+    slots_ = std::exchange(other.slots_, std::vector<Slot>());
+    count_ = std::exchange(other.count_, 0);
+    growAt_ = std::exchange(other.growAt_, 0);
+    return *this;
+}
+
 void WordTable::RemoveAll() {
     std::string().swap(text_);
     std::vector<Slot>().swap(slots_);

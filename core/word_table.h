@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kavrel {
@@ -15,6 +16,11 @@ namespace kavrel {
 class WordTable {
 public:
     WordTable() = default;
+    WordTable(const WordTable&) = default;
+    WordTable& operator=(const WordTable&) = default;
+    // A table moved from is left empty and usable.
+    WordTable(WordTable&& other) noexcept { *this = std::move(other); }
+    WordTable& operator=(WordTable&& other) noexcept;
 
     // Number of distinct keys: the word count the caption shows.
     size_t Count() const { return count_; }

@@ -105,6 +105,16 @@ TEST(WordTableEdit, SetLineAddsOrReplacesAndTheSaveTextFollowsTheTable) {
     EXPECT_EQ(BuildDictionaryText(WordTable()), "");
 }
 
+TEST(WordTableEdit, MovedFromTableIsEmptyAndUsable) {
+    WordTable source = Load("a|1\n\rb|2\n\r");
+    WordTable target = std::move(source);
+    EXPECT_EQ(target.Count(), 2u);
+    EXPECT_EQ(source.Count(), 0u);  // NOLINT(bugprone-use-after-move): the state is specified
+    EXPECT_FALSE(source.Find("a").has_value());
+    source.SetLine("c|3");
+    EXPECT_EQ(source.Find("c").value(), "c|3");
+}
+
 TEST(WordTableEdit, RemoveAllEmptiesTheTable) {
     WordTable table = Load("a|1\n\rb|2\n\r");
     table.RemoveAll();
