@@ -30,7 +30,10 @@ CLookupDlg::CLookupDlg(HWND parent) : Dialog(IDD_LOOKUP) {
     Create(parent);
 }
 
-CLookupDlg::~CLookupDlg() = default;
+// The window goes first, while the whole object can still handle its destruction.
+CLookupDlg::~CLookupDlg() {
+    if (Hwnd() != nullptr) DestroyWindow(Hwnd());
+}
 
 void CLookupDlg::DoDataExchange(kavrel::win::DataExchange& dx) {
     dx.Control(IDC_DIRECTION, m_cbDirection);

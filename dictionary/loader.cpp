@@ -14,6 +14,7 @@ namespace {
 // How long closing the window waits for a worker to notice its cancel: loading stops
 // between lines, so this is only reached by a worker stuck in the file system.
 constexpr DWORD kCancelWaitMs = 5000;
+constexpr DWORD kCancelPollMs = 50;
 
 std::atomic<unsigned> lastLoadId{0};
 
@@ -34,8 +35,12 @@ std::unique_ptr<DictionaryLoader> DictionaryLoader::Start(HWND notify, std::stri
 DictionaryLoader::~DictionaryLoader() {
     if (!thread_.Running()) return;
     shared_->cancel = true;
-    thread_.PostQuit();  // ends a message box the worker may be showing
-    thread_.WaitForEnd(kCancelWaitMs);
+    // The quit message ends a message box the worker may be showing; it is sent again
+    // while waiting, in case the worker had no message queue yet when it was first sent.
+    for (DWORD waited = 0; waited < kCancelWaitMs; waited += kCancelPollMs) {
+        thread_.PostQuit();
+        if (thread_.WaitForEnd(kCancelPollMs)) return;
+    }
 }
 
 WordTable DictionaryLoader::TakeTable() {

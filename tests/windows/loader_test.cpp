@@ -95,6 +95,19 @@ TEST_F(Loader, MissingFileTellsTheUserAndEndsWithNoWords) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog->Hwnd(), IDC_DIRECTION)));
 }
 
+TEST_F(Loader, ClosingWhileTheMissingFileMessageShowsEndsBoth) {
+    auto dialog = std::make_unique<CLookupDlg>(nullptr);
+    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(message)) != nullptr; }));
+    const DWORD start = GetTickCount();
+    PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
+    EXPECT_EQ(QuitCode(), 0);
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    EXPECT_FALSE(IsWindow(box)) << "the worker's message box is gone with the window";
+}
+
 TEST_F(Loader, HostileFilesLoadWithoutHarm) {
     std::mt19937 random(1);
     std::string randomBytes(1 << 20, '\0');
