@@ -60,6 +60,20 @@ TEST_F(Lookup, TypedWordInAnotherCaseShowsTheStoredHeadword) {
     EXPECT_EQ(GetFocus(), word_) << "the list does not take the focus";
 }
 
+TEST_F(Lookup, WordBoxIsRewrittenOnlyWhenItsTextDiffers) {
+    Open("ev|house\n\r");
+    {
+        const SentMessageRecorder writes(word_, WM_SETTEXT);
+        Type(word_, "ev");
+        EXPECT_TRUE(ListShown());
+        EXPECT_TRUE(writes.Values().empty()) << "a word typed as stored is not touched";
+    }
+    const SentMessageRecorder writes(word_, WM_SETTEXT);
+    SetWord("eV");
+    EXPECT_EQ(writes.Values().size(), 1u) << "one rewrite to the stored headword, and the nested lookups end";
+    EXPECT_EQ(TextOf(word_), "ev");
+}
+
 TEST_F(Lookup, CaretStaysWhereItWasInsideTheWord) {
     Open("kedi|cat\n\r");
     Type(word_, "KED");
