@@ -158,27 +158,14 @@ void CLookupDlg::LoadSettings() {
 void CLookupDlg::SaveSettings() {
     ++m_nUsed;
     const LRESULT selected = SendMessageW(m_cbDirection, CB_GETCURSEL, 0, 0);
-    if (selected != CB_ERR) {
-        const LRESULT length = SendMessageW(m_cbDirection, CB_GETLBTEXTLEN, selected, 0);
-        std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(m_cbDirection, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(wcslen(text.c_str()));
-        m_strDirection = kavrel::win::Narrow(text);
-    }
+    if (selected != CB_ERR) m_strDirection = kavrel::win::ComboItemText(m_cbDirection, static_cast<int>(selected));
 }
 
 // ---- Directions and loading ----
 
 void CLookupDlg::OnSelchangeDirection() {
     const LRESULT index = SendMessageW(m_cbDirection, CB_GETCURSEL, 0, 0);
-    std::wstring text;
-    if (index != CB_ERR) {
-        const LRESULT length = SendMessageW(m_cbDirection, CB_GETLBTEXTLEN, index, 0);
-        text.assign(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(m_cbDirection, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(wcslen(text.c_str()));
-    }
-    m_strDirection = kavrel::win::Narrow(text);
+    m_strDirection = kavrel::win::ComboItemText(m_cbDirection, static_cast<int>(index));
     LoadDirection();
     SetFocus(m_edWord);
     if (IsLoading()) m_hFocusBeforeLoad = m_edWord;  // the load gives the focus back here
@@ -214,17 +201,21 @@ void CLookupDlg::OnLoadDone() {
     SetCaption(kavrel::captions::Loaded(m_mapWords.Count()));
     ShowWindow(m_edWord, SW_SHOW);
     EnableWindow(m_cbDirection, TRUE);
-    // Hiding the word box and disabling the list moved the focus away; give it back to
-    // the control that had it. A window not active yet gets it when it is activated.
+    RestoreFocusAfterLoad();
+}
+
+// Hiding the word box and disabling the list moved the focus away; it goes back to the
+// control that had it. A window that is not active gets it when it is activated.
+void CLookupDlg::RestoreFocusAfterLoad() {
+    const HWND control = std::exchange(m_hFocusBeforeLoad, nullptr);
+    if (control == nullptr || !IsChild(Hwnd(), control)) return;
+    if (GetActiveWindow() != Hwnd()) {
+        m_hFocusOnActivate = control;
+        return;
+    }
     const HWND focus = GetFocus();
     const bool focusInWindow = focus == nullptr || focus == Hwnd() || IsChild(Hwnd(), focus);
-    if (m_hFocusBeforeLoad == nullptr || !IsChild(Hwnd(), m_hFocusBeforeLoad)) return;
-    if (GetActiveWindow() != Hwnd()) {
-        m_hFocusOnActivate = m_hFocusBeforeLoad;
-    } else if (focusInWindow && focus != m_hFocusBeforeLoad) {
-        RestoreFocus(m_hFocusBeforeLoad);
-    }
-    m_hFocusBeforeLoad = nullptr;
+    if (focusInWindow && focus != control) RestoreFocus(control);
 }
 
 // Gives the focus back without this counting as the user entering the word box.

@@ -61,6 +61,7 @@ private:
     void OnLoadProgress(int percent);
     void OnLoadDone();
     bool IsLoadBlockedKey(const MSG& msg) const;
+    void RestoreFocusAfterLoad();
     void RestoreFocus(HWND control);
     bool OnActivate(WORD state);
 

@@ -25,6 +25,14 @@ bool SetTextIfDifferent(HWND window, std::string_view text) {
     return true;
 }
 
+std::string ComboItemText(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
+    const LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    return Narrow(std::wstring_view(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0));
+}
+
 int ShowMessageBox(HWND owner, std::string_view text, UINT flags) {
     return MessageBoxW(owner, Widen(text).c_str(), Widen(ApplicationTitle()).c_str(), flags);
 }

@@ -16,6 +16,9 @@ void SetText(HWND window, std::string_view text);
 // only for a real change; returns true when it set it.
 bool SetTextIfDifferent(HWND window, std::string_view text);
 
+// The text of a combo box's item; "" for an index that is no item.
+std::string ComboItemText(HWND combo, int index);
+
 // A message box owned by owner (may be null), captioned with the application's title.
 int ShowMessageBox(HWND owner, std::string_view text, UINT flags);
 

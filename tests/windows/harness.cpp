@@ -166,13 +166,7 @@ std::string TextOf(HWND window) {
 std::vector<std::string> ComboRows(HWND combo) {
     std::vector<std::string> rows;
     const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<size_t>(length));
-        rows.push_back(win::Narrow(text));
-    }
+    for (int i = 0; i < count; ++i) rows.push_back(win::ComboItemText(combo, i));
     return rows;
 }
 
