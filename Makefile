@@ -17,11 +17,11 @@ setup:
 build: setup native win32
 
 native:
-	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release -DKAVREL_WERROR=ON >/dev/null
 	@cmake --build $(NATIVE) -j$(JOBS)
 
 win32:
-	@cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release \
+	@cmake -S . -B $(WIN32) -DCMAKE_BUILD_TYPE=Release -DKAVREL_WERROR=ON \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
 	  -DKAVREL_NATIVE_TOOL=$(CURDIR)/$(NATIVE)/kavrel-tool \
 	  -DKAVREL_DICTIONARY_DIR=$(CURDIR)/build/run >/dev/null

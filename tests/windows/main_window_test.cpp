@@ -119,12 +119,13 @@ TEST_F(MainWindow, EverySelectionLoadsItsOwnFile) {
     const char* files[] = {"kavrel.003", "kavrel.004", "kavrel.001", "kavrel.002",
                            "kavrel.005", "kavrel.006", "kavrel.007", "kavrel.008"};
     for (int index = 0; index < 8; ++index) {
-        WriteDictionary(files[index], "w" + std::to_string(index) + "|x\n\r");
+        const std::string headword = std::string(1, 'w').append(std::to_string(index));
+        WriteDictionary(files[index], headword + "|x\n\r");
         SendMessageW(list, CB_SETCURSEL, index, 0);
         SendMessageW(dialog->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
         EXPECT_EQ(dialog->DataFile(), files[index]) << "list position " << index;
         ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog); }));
-        EXPECT_TRUE(dialog->Words().Find("w" + std::to_string(index)).has_value()) << files[index];
+        EXPECT_TRUE(dialog->Words().Find(headword).has_value()) << files[index];
     }
 }
 
