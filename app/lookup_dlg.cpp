@@ -274,7 +274,7 @@ bool CLookupDlg::PreTranslateMessage(MSG& msg) {
 
 void CLookupDlg::LookupWord() {
     if (IsLoading()) return;  // the table is being replaced
-    UpdateData(true);
+    if (!ReadWordBox()) return;
     DWORD selectionStart = 0;
     SendMessageW(m_edWord, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
     const std::string key = kavrel::LowerCopy1254(m_strWord);
@@ -297,6 +297,17 @@ void CLookupDlg::LookupWord() {
         ShowTranslations(FALSE, "");
     }
     UpdateData(false);
+}
+
+// Reads the controls into the members. A word box holding more than 1024 characters (only
+// a text set from outside can) is refused with the validation message; the focus coming
+// back from that message must not run a lookup that asks again, nested without end.
+bool CLookupDlg::ReadWordBox() {
+    if (m_bReadingWordBox) return false;
+    m_bReadingWordBox = true;
+    const bool valid = UpdateData(true);
+    m_bReadingWordBox = false;
+    return valid;
 }
 
 void CLookupDlg::ShowTranslations(BOOL bShow, std::string strTranslations) {

@@ -61,6 +61,7 @@ private:
     void OnLoadProgress(int percent);
     void OnLoadDone();
     bool IsLoadBlockedKey(const MSG& msg) const;
+    bool ReadWordBox();
     void RestoreFocusAfterLoad();
     void RestoreFocus(HWND control);
     bool OnActivate(WORD state);
@@ -88,4 +89,5 @@ private:
     HWND m_hFocusBeforeLoad = nullptr;
     HWND m_hFocusOnActivate = nullptr;  // where the focus goes when the window is activated
     bool m_bRestoringFocus = false;
+    bool m_bReadingWordBox = false;  // the word box's validation message is showing
 };

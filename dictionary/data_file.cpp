@@ -16,8 +16,12 @@ std::string ReadDataFile(const std::string& dataFile, const std::string& directi
     // only catches a file that was busy for a moment.
     (void)direction;
     if (std::optional<std::string> bytes = win::ReadWholeFileExclusive(dataFile)) return std::move(*bytes);
-    win::ShowMessageBox(nullptr, kLoadFailedMessage, MB_OK);
+    ReportLoadFailure();
     return {};
+}
+
+void ReportLoadFailure() {
+    win::ShowMessageBox(nullptr, kLoadFailedMessage, MB_OK);
 }
 
 bool WriteDataFile(const std::string& dataFile, std::string_view scrambled) {

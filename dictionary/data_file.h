@@ -11,6 +11,9 @@ namespace kavrel {
 // is empty. direction is the display name of the direction the file belongs to.
 std::string ReadDataFile(const std::string& dataFile, const std::string& direction);
 
+// Tells the user, on the calling thread, that the dictionary could not be loaded.
+void ReportLoadFailure();
+
 // Replaces the data file's contents with scrambled; false when nothing was written (the
 // old file then stays exactly as it was).
 bool WriteDataFile(const std::string& dataFile, std::string_view scrambled);

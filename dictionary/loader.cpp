@@ -1,6 +1,7 @@
 // The loader's worker: read, unscramble, file every line, post the progress and the end.
 #include "dictionary/loader.h"
 
+#include <exception>
 #include <utility>
 
 #include "core/dictionary_load.h"
@@ -52,11 +53,20 @@ void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
     std::string text = ReadDataFile(shared->dataFile, shared->direction);
     UnscrambleText(text);
     WordTable table;
-    const bool complete = LoadDictionaryText(
-        std::move(text), table,
-        [&](int percent) { PostMessageW(shared->notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared->id); },
-        &shared->cancel);
-    if (!complete) return;
+    try {
+        const bool complete = LoadDictionaryText(
+            std::move(text), table,
+            [&](int percent) {
+                PostMessageW(shared->notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared->id);
+            },
+            &shared->cancel);
+        if (!complete) return;
+    } catch (const std::exception&) {
+        // A file too large for this process's memory: it loads as an empty dictionary
+        // and the user is told, as for a file that cannot be read.
+        table = WordTable();
+        ReportLoadFailure();
+    }
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
         shared->table = std::move(table);

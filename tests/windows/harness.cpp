@@ -121,7 +121,10 @@ void PumpFor(DWORD milliseconds) {
 }
 
 int QuitCode() { return lastQuitCode; }
-void ResetQuitCode() { lastQuitCode = -1; }
+void ResetQuitCode() {
+    win::PumpWaitingMessages();  // a window closed by an earlier test may have posted one
+    lastQuitCode = -1;
+}
 
 CaptionRecorder::CaptionRecorder(HWND onlyWindow)
     : hook_(SetWindowsHookExW(WH_CALLWNDPROC, RecordCaption, nullptr, GetCurrentThreadId())) {

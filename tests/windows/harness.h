@@ -43,6 +43,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
 void PumpFor(DWORD milliseconds);
 // The exit code of the last quit message the pump met, or -1.
 int QuitCode();
+// Forgets quit messages met or still waiting.
 void ResetQuitCode();
 
 // Every caption (WM_SETTEXT) a top-level window of this thread got since the recorder

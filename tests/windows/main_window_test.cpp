@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "app/lookup_dlg.h"
 #include "resources/resource.h"
@@ -175,6 +176,32 @@ TEST_F(MainWindow, ClosingDestroysTheWindowAndQuitsWithZero) {
         EXPECT_EQ(QuitCode(), 0);
         EXPECT_FALSE(IsWindow(window));
     }
+}
+
+TEST_F(MainWindow, WordLongerThanTheLimitIsRefusedWithTheValidationMessage) {
+    WriteDictionary("kavrel.001", "a|b\n\r");
+    const auto dialog = OpenMainWindow();
+    const HWND word = GetDlgItem(dialog->Hwnd(), IDC_WORD);
+    int boxes = 0;
+    std::thread closer([&] {
+        for (int i = 0; i < 500 && boxes == 0; ++i, Sleep(10)) {
+            if (const HWND box = FindMessageBox("Please enter no more than 1024 characters.")) {
+                ++boxes;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+    });
+    // Typing stops at 1024 characters; only a text set from outside can be longer. The
+    // focus coming back from the message box must not ask again and again.
+    dialog->SetCaption("marker");
+    SetWindowTextW(word, std::wstring(1025, L'x').c_str());
+    closer.join();
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(TextOf(dialog->Hwnd()), "marker") << "no lookup of a text the window refused";
+    EXPECT_TRUE(IsWindow(dialog->Hwnd()));
+    SetWindowTextW(word, std::wstring(1024, L'x').c_str());
+    PumpFor(0);
+    EXPECT_EQ(TextOf(dialog->Hwnd()), Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]"));
 }
 
 TEST_F(MainWindow, EnterAndEscapeNeverCloseTheWindow) {
