@@ -1,4 +1,4 @@
-// The dialog trampoline, data exchange and the modal loop.
+// The dialog trampoline, data exchange and the dialog's initial control data.
 #include "framework/dialog.h"
 
 #include <cstring>
@@ -54,40 +54,6 @@ bool Dialog::Create(HWND parent) {
     return hwnd_ != nullptr;
 }
 
-INT_PTR Dialog::DoModal(HWND owner) {
-    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
-    modal_ = true;
-    endModal_ = false;
-    modalResult_ = IDCANCEL;
-    if (!Create(owner)) return -1;
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
-    ShowWindow(hwnd_, SW_SHOW);
-    MSG msg;
-    while (!endModal_ && IsWindow(hwnd_)) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
-            break;
-        }
-        Dialog* target = FromMessage(msg);
-        if (target != nullptr && target->PreTranslateMessage(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    if (ownerWasEnabled) EnableWindow(owner, TRUE);
-    if (hwnd_ != nullptr) {
-        if (owner != nullptr && GetActiveWindow() == hwnd_) SetActiveWindow(owner);
-        DestroyWindow(hwnd_);
-    }
-    modal_ = false;
-    return modalResult_;
-}
-
-void Dialog::EndDialog(INT_PTR result) {
-    modalResult_ = result;
-    endModal_ = true;
-}
-
 bool Dialog::UpdateData(bool saveAndValidate) {
     DataExchange exchange(*this, saveAndValidate);
     DoDataExchange(exchange);
@@ -134,11 +100,11 @@ BOOL Dialog::OnInitDialog() {
 }
 
 void Dialog::OnOK() {
-    if (UpdateData(true)) EndDialog(IDOK);
+    if (UpdateData(true)) DestroyWindow(hwnd_);
 }
 
 void Dialog::OnCancel() {
-    EndDialog(IDCANCEL);
+    DestroyWindow(hwnd_);
 }
 
 void Dialog::FillFromInitialData() {

@@ -1,6 +1,6 @@
-// Dialogs from resource templates: one trampoline stores the object with the window and
-// forwards every message to its HandleMessage; data exchange moves texts between controls
-// and members; modeless dialogs get their keys through PreTranslateMessage.
+// Modeless dialogs from resource templates: one trampoline stores the object with the
+// window and forwards every message to its HandleMessage; data exchange moves texts between
+// controls and members; the message loop hands them their keys through PreTranslateMessage.
 #pragma once
 
 #include <windows.h>
@@ -42,9 +42,6 @@ public:
 
     // Creates the window from the template at once (modeless); OnInitDialog runs inside.
     bool Create(HWND parent);
-    // Runs the dialog modally with its own message loop (so PreTranslateMessage sees the
-    // keys) and returns the code given to EndDialog.
-    INT_PTR DoModal(HWND owner);
 
     HWND Hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
@@ -68,12 +65,11 @@ protected:
     // Fills controls from the template's initial data, then moves the members to the
     // controls. Returns TRUE to let the platform place the focus.
     virtual BOOL OnInitDialog();
+    // The OK and Cancel commands (Enter, Escape, the close box); both end the window.
     virtual void OnOK();
     virtual void OnCancel();
     // The window is gone; the object may now be released.
     virtual void PostNcDestroy() {}
-
-    void EndDialog(INT_PTR result);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -81,9 +77,6 @@ private:
 
     int templateId_;
     HWND hwnd_ = nullptr;
-    bool modal_ = false;
-    bool endModal_ = false;
-    INT_PTR modalResult_ = 0;
 };
 
 }  // namespace kavrel::win
