@@ -112,6 +112,7 @@ void CLookupDlg::PlaceAtSavedCorner() {
     SetWindowPlacement(Hwnd(), &placement);
 }
 
+// The window goes in any case, also when the word box fails its validation.
 void CLookupDlg::OnOK() {
     UpdateData(true);
     DestroyWindow(Hwnd());

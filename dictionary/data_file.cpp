@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "download/download_offer.h"
 #include "framework/file.h"
 #include "framework/window.h"
 
@@ -12,9 +13,7 @@ inline constexpr std::string_view kLoadFailedMessage = "Talep etti\xF0iniz kavre
 
 std::string ReadDataFile(const std::string& dataFile, const std::string& direction) {
     if (std::optional<std::string> bytes = win::ReadWholeFileExclusive(dataFile)) return std::move(*bytes);
-    // The download offer for a missing dictionary will stand here; until then the retry
-    // only catches a file that was busy for a moment.
-    (void)direction;
+    download::OfferDownload(dataFile, direction);
     if (std::optional<std::string> bytes = win::ReadWholeFileExclusive(dataFile)) return std::move(*bytes);
     ReportLoadFailure();
     return {};

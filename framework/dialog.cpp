@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "framework/message_loop.h"
 #include "framework/text.h"
 #include "framework/window.h"
 
@@ -100,11 +101,58 @@ BOOL Dialog::OnInitDialog() {
 }
 
 void Dialog::OnOK() {
-    if (UpdateData(true)) DestroyWindow(hwnd_);
+    if (UpdateData(true)) EndDialog(IDOK);
 }
 
 void Dialog::OnCancel() {
-    DestroyWindow(hwnd_);
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (!modal_ && hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    if (owner == nullptr) owner = GetActiveWindow();
+    if (owner != nullptr) owner = GetAncestor(owner, GA_ROOT);
+    modal_ = true;
+    ended_ = false;
+    result_ = -1;
+    // The owner is disabled first, as the platform's modal dialogs do, so that it is
+    // already out of reach while the dialog initialises.
+    const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (!Create(owner)) {
+        if (ownerWasEnabled) EnableWindow(owner, TRUE);
+        modal_ = false;
+        return -1;
+    }
+    if (!ended_) {
+        // A template without WS_VISIBLE is shown here, as the platform's modal loop does.
+        if (!IsWindowVisible(hwnd_)) ShowWindow(hwnd_, SW_SHOWNORMAL);
+        RunModalLoop();
+    }
+    // The owner is enabled before the dialog goes, so the activation returns to it.
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+    modal_ = false;
+    return result_;
+}
+
+void Dialog::RunModalLoop() {
+    MSG msg;
+    while (!ended_ && hwnd_ != nullptr) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            result_ = IDCANCEL;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        ProcessMessage(msg);
+    }
 }
 
 void Dialog::FillFromInitialData() {

@@ -1,6 +1,7 @@
-// Modeless dialogs from resource templates: one trampoline stores the object with the
-// window and forwards every message to its HandleMessage; data exchange moves texts between
-// controls and members; the message loop hands them their keys through PreTranslateMessage.
+// Dialogs from resource templates, modeless or modal: one trampoline stores the object with
+// the window and forwards every message to its HandleMessage; data exchange moves texts
+// between controls and members; the message loop (the program's, or the modal loop here)
+// hands them their keys through PreTranslateMessage.
 #pragma once
 
 #include <windows.h>
@@ -43,6 +44,17 @@ public:
     // Creates the window from the template at once (modeless); OnInitDialog runs inside.
     bool Create(HWND parent);
 
+    // Runs the dialog modally on the calling thread: the owner (by default the thread's
+    // active window) is disabled, a loop of its own runs until EndDialog, then the window
+    // is destroyed and the owner enabled again. Returns EndDialog's result, or -1 when
+    // the window could not be created. A quit message ends the loop with IDCANCEL and is
+    // posted again, so the loops around it end too.
+    INT_PTR DoModal(HWND owner = nullptr);
+    // Ends the dialog with result: a modal dialog's loop ends; a modeless window is
+    // destroyed.
+    void EndDialog(INT_PTR result);
+    bool IsModal() const { return modal_; }
+
     HWND Hwnd() const { return hwnd_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
@@ -65,7 +77,8 @@ protected:
     // Fills controls from the template's initial data, then moves the members to the
     // controls. Returns TRUE to let the platform place the focus.
     virtual BOOL OnInitDialog();
-    // The OK and Cancel commands (Enter, Escape, the close box); both end the window.
+    // The OK and Cancel commands (Enter, Escape, the close box); both end the dialog,
+    // with IDOK and IDCANCEL.
     virtual void OnOK();
     virtual void OnCancel();
     // The window is gone; the object may now be released.
@@ -74,9 +87,13 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void FillFromInitialData();
+    void RunModalLoop();
 
     int templateId_;
     HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool ended_ = false;
+    INT_PTR result_ = 0;
 };
 
 }  // namespace kavrel::win
