@@ -36,6 +36,6 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-as_root apt-get update -qq
-as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+as_root apt-get -o DPkg::Lock::Timeout=900 update -qq
+as_root apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 echo "setup: done" >&2
