@@ -125,17 +125,6 @@ TEST_F(Banner, DoubleClickOpensTheHomepageOnlyOnTheBannerItself) {
     EXPECT_EQ(opened_[0], "http://www.kavrel.example/pavelo/homepage.htm?2024010215307");
 }
 
-TEST_F(Banner, FirstRunAddressCarriesTheStampSavedAtCloseAndCountZero) {
-    Open();
-    Send(WM_LBUTTONDBLCLK, OnBanner());
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-    const std::string profile = ReadRawFile(ProfilePath());
-    const size_t stamp = profile.find("usedfirst=") + 10;
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0], "http://www.kavrel.example/pavelo/homepage.htm?" + profile.substr(stamp, 12) + "0");
-}
-
 TEST_F(Banner, StampFromAnEditedProfileCannotBreakOutOfTheAddress) {
     WriteRawFile(ProfilePath(), "[Settings]\r\nused=3\r\nusedfirst=1 \"x&y%\xFD\r\n");
     Open();
