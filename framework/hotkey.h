@@ -17,7 +17,6 @@ public:
     // ERROR_HOTKEY_ALREADY_REGISTERED when another program holds the combination.
     DWORD Register(HWND window, int id, UINT modifiers, UINT virtualKey);
     void Release();
-    bool Registered() const { return window_ != nullptr; }
 
 private:
     HWND window_ = nullptr;
