@@ -10,8 +10,10 @@
 #include "core/entry_text.h"
 #include "core/scramble.h"
 #include "core/word_table.h"
+#include "tools/dictd.h"
 #include "tools/file_io.h"
 #include "tools/import.h"
+#include "tools/rate.h"
 #include "tools/tool_error.h"
 
 namespace kavrel::tool {
@@ -113,11 +115,21 @@ int RunUnpack(const Args& args, std::istream& in, std::ostream& out) {
     return kExitOk;
 }
 
-// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it.
+// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it;
+// the ranking options take a value each and may stand anywhere.
 struct ImportArgs {
     std::vector<ImportSource> sources;
     std::string output;
+    std::string language;
+    std::vector<std::string> headwordDatabases;
+    std::vector<std::string> senseCountFiles;
 };
+
+// The value of the option at args[i], which must follow it.
+const std::string& OptionValue(const Args& args, size_t& i) {
+    if (i + 1 >= args.size()) throw ToolError("import: " + args[i] + " needs a value (see kavrel-tool --help)");
+    return args[++i];
+}
 
 ImportArgs ParseImportArgs(const Args& args) {
     ImportArgs parsed;
@@ -129,6 +141,12 @@ ImportArgs ParseImportArgs(const Args& args) {
         if (arg == "--reverse" || arg == "-r") {
             if (reverseNext) throw ToolError("import: " + arg + " given twice for one source");
             reverseNext = true;
+        } else if (arg == "--language") {
+            parsed.language = OptionValue(args, i);
+        } else if (arg == "--headwords-of") {
+            parsed.headwordDatabases.push_back(OptionValue(args, i));
+        } else if (arg == "--sense-counts") {
+            parsed.senseCountFiles.push_back(OptionValue(args, i));
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
         } else {
@@ -145,6 +163,23 @@ ImportArgs ParseImportArgs(const Args& args) {
     return parsed;
 }
 
+CaseRule CaseRuleOfLanguage(const std::string& language) {
+    if (language.empty() || language == "deu") return CaseRule::kNouns;
+    if (language == "eng") return CaseRule::kProperWords;
+    if (language == "fra" || language == "ita") return CaseRule::kNamesOnly;
+    throw ToolError("import: unknown --language " + language + " (deu, eng, fra or ita)");
+}
+
+// The evidence of how common the translations' words are, as the options name it.
+void ReadCommonness(const ImportArgs& parsed, Commonness& commonness) {
+    for (const std::string& database : parsed.headwordDatabases) {
+        const auto paths = FindDictdFiles(database);
+        if (!paths) throw ToolError("import: " + database + " is no dictd database (no .index file)");
+        commonness.AddDictionaryHeadwords(ReadWholeFile(paths->index), paths->index);
+    }
+    for (const std::string& file : parsed.senseCountFiles) commonness.AddSenseCounts(ReadWholeFile(file));
+}
+
 void ReportImport(const Importer& importer, const std::string& output, std::ostream& err) {
     const ImportCounts& c = importer.Counts();
     err << "kavrel-tool: " << output << ": " << importer.EntryCount() << " entries written from " << c.read
@@ -156,6 +191,10 @@ void ReportImport(const Importer& importer, const std::string& output, std::ostr
 int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     const ImportArgs parsed = ParseImportArgs(args);
     Importer importer(err);
+    importer.SetCaseRule(CaseRuleOfLanguage(parsed.language));
+    Commonness commonness;
+    ReadCommonness(parsed, commonness);
+    importer.SetCommonness(&commonness);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
     std::string data = importer.PlainText();
     ScrambleText(data);
@@ -202,6 +241,7 @@ int RunCommand(const Args& args, std::istream& in, std::ostream& out, std::ostre
     if (command == "import") return RunImport(args, out, err);
     if (command == "export") return RunExport(args, in, out, err);
     if (command == "lookup") return RunLookup(args, in, out);
+    if (command == "rate") return RunRate(args, out);
     throw ToolError("unknown command \"" + command + "\" (see kavrel-tool --help)");
 }
 
