@@ -259,7 +259,7 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       an error naming its line and byte offset).
   kavrel-tool unpack [--to-utf8] IN OUT
       The reverse of pack; --to-utf8 writes the text as UTF-8.
-  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] OUT
+  kavrel-tool import [OPTION...] [--reverse] SOURCE [[--reverse] SOURCE...] OUT
       Builds the data file OUT from all SOURCEs, merged in the order given. --reverse (-r)
       applies to the one SOURCE after it: its translations become headwords and its
       headword their translation. A SOURCE is
@@ -271,12 +271,28 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       The text is converted to Windows-1254: letters it cannot hold lose their diacritics
       (a macron a -> a, l with stroke -> l), other characters are dropped. Headwords that are
       equal after the program's lower-casing become one entry, their translations united
-      without duplicates in first-seen order; entries without translation are skipped. A
-      "|" in a headword becomes "/"; a "," or ";" inside one translation becomes " /" so the
-      translation stays one row. Entries are written sorted by key, so output is the same
-      on every run. Counts go to stderr.
+      without duplicates; entries without translation are skipped. Translations of a
+      SOURCE that has the headword come first, sense by sense as it gives them; reversed
+      ones follow, ranked by the sense of the foreign entry that gives the headword, then by
+      how common the foreign word is, then by the headword's place in that entry. Within a
+      sense the more common word comes first. Left out of reversals where the entry keeps
+      another translation: phrases of more than four words for a single word, capitals in a
+      common word's entry where the language writes only names with one, and rows that
+      differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
+      inside one translation becomes " /" so the translation stays one row. Entries are
+      written sorted by key, so output is the same on every run. Counts go to stderr.
+      Options (each may be given anywhere):
+        --language deu|eng|fra|ita   the translations' language, for its capital letters
+        --headwords-of DB            a dictd database: its headwords count as common words
+                                     (repeatable; a word counts once per database)
+        --sense-counts FILE          WordNet's cntlist.rev: how often a corpus used each
+                                     word, which outweighs the count of databases
   kavrel-tool export FILE OUT
       Writes the lines of the data file FILE as UTF-8 "headword|translations" lines (LF).
+  kavrel-tool rate [--misses] LIST FILE FROM TO
+      Rates the data file FILE against LIST (tools/first-rows.tsv): for each line, looks
+      up the first word of column FROM and counts how often the first row is one of the
+      answers in column TO. --misses lists the words whose first row is not.
   kavrel-tool lookup FILE WORD
       Looks up the UTF-8 WORD in FILE as the program does and prints the stored headword,
       then one translation per line. Exit status 1 when the word is not there.

@@ -93,18 +93,14 @@ FirstRowRating RateFirstRows(std::string_view list, std::string_view plain, cons
             continue;
         }
         const std::vector<std::string> rows = SplitTranslations(SplitEntry(*found).translations);
-        bool first = true;
-        bool listed = false;
-        for (const std::string& row : rows) {
-            const bool right = std::find(expected.begin(), expected.end(), Utf8From1254(row)) != expected.end();
-            if (right && first) ++rating.firstRight;
-            listed = listed || right;
-            first = false;
-        }
-        rating.inList += listed;
-        if (rows.empty() || std::find(expected.begin(), expected.end(), Utf8From1254(rows[0])) == expected.end()) {
-            rating.misses.push_back(word + ": " + (rows.empty() ? "" : Utf8From1254(rows[0])) + " (expected " +
-                                    line.cells[toColumn] + ")");
+        const auto isExpected = [&](const std::string& row) {
+            return std::find(expected.begin(), expected.end(), Utf8From1254(row)) != expected.end();
+        };
+        const bool firstRight = isExpected(rows.front());  // there is always a row, if empty
+        rating.firstRight += firstRight;
+        rating.inList += std::any_of(rows.begin(), rows.end(), isExpected);
+        if (!firstRight) {
+            rating.misses.push_back(word + ": " + Utf8From1254(rows.front()) + " (expected " + line.cells[toColumn] + ")");
         }
     }
     return rating;
