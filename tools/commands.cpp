@@ -259,7 +259,7 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       an error naming its line and byte offset).
   kavrel-tool unpack [--to-utf8] IN OUT
       The reverse of pack; --to-utf8 writes the text as UTF-8.
-  kavrel-tool import [OPTION...] [--reverse] SOURCE [[--reverse] SOURCE...] OUT
+  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] [OPTION...] OUT
       Builds the data file OUT from all SOURCEs, merged in the order given. --reverse (-r)
       applies to the one SOURCE after it: its translations become headwords and its
       headword their translation. A SOURCE is
