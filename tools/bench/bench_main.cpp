@@ -55,8 +55,9 @@ void LoadFile(const std::string& path, WordTable& table) {
 std::string FloorPass(const std::string& path, uint32_t& checksum) {
     std::string data = ReadWholeFile(path);
     UnscrambleText(data);
+    static const WordTable hasher;  // only its hash is used
     uint32_t sum = 0;
-    ForEachLine(data, [&](std::string_view line) { sum += WordTable::HashKey(KeyOfLine(line)); });
+    ForEachLine(data, [&](std::string_view line) { sum += hasher.HashKey(KeyOfLine(line)); });
     checksum = sum;
     return data;
 }
