@@ -1,10 +1,12 @@
 // The Windows tests' shared helpers.
 #include "tests/windows/harness.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 
 #include "app/lookup_dlg.h"
 #include "core/cp1254.h"
@@ -204,17 +206,39 @@ struct MessageBoxSearch {
     HWND found = nullptr;
 };
 
+// The text of a visible message box, or nothing for any other window.
+std::optional<std::string> MessageBoxText(HWND window) {
+    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
+    if (label == nullptr || !IsWindowVisible(window)) return std::nullopt;
+    return win::GetText(label);
+}
+
 BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<MessageBoxSearch*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
-    if (label != nullptr && win::GetText(label) == search->text) {
+    if (process != GetCurrentProcessId()) return TRUE;
+    if (MessageBoxText(window) == search->text) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+std::vector<MessageBoxAnswerer::Box> answeredBoxes;
+std::vector<HWND> answeredWindows;
+
+BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
+    const std::optional<std::string> text = MessageBoxText(window);
+    if (!text || std::find(answeredWindows.begin(), answeredWindows.end(), window) != answeredWindows.end()) return TRUE;
+    answeredWindows.push_back(window);
+    answeredBoxes.push_back({*text, HasStopIcon(window)});
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    return TRUE;
+}
+
+void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), AnswerMessageBox, 0);
 }
 
 }  // namespace
@@ -223,6 +247,29 @@ HWND FindMessageBox(const std::string& text1254) {
     MessageBoxSearch search{text1254};
     EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The icon is a static control of the box; the platform shows the shared system icon.
+bool HasStopIcon(HWND box) {
+    const auto stop = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_HAND));
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+        if (SendMessageW(child, STM_GETICON, 0, 0) == stop) return true;
+    }
+    return false;
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerMessageBoxes)) {
+    answeredBoxes.clear();
+    answeredWindows.clear();
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    KillTimer(nullptr, timer_);
+}
+
+std::vector<MessageBoxAnswerer::Box> MessageBoxAnswerer::Boxes() const {
+    return answeredBoxes;
 }
 
 }  // namespace kavrel::test

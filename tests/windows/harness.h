@@ -89,5 +89,25 @@ bool LoadFinished(const CLookupDlg& dialog);
 
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
+// Whether a message box shows the stop icon.
+bool HasStopIcon(HWND box);
+
+// Presses OK in every message box this thread shows while it lives, recording each box's
+// text and icon. A message box runs a loop of its own; a timer of this thread reaches it.
+class MessageBoxAnswerer {
+public:
+    struct Box {
+        std::string text;
+        bool stopIcon = false;
+    };
+    MessageBoxAnswerer();
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+    std::vector<Box> Boxes() const;
+
+private:
+    UINT_PTR timer_;
+};
 
 }  // namespace kavrel::test
