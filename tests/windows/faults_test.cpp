@@ -43,18 +43,24 @@ protected:
 };
 
 TEST(Faults, ExceptionsInADialogAreReportedAndTheDialogGoesOn) {
-    MessageBoxAnswerer answerer;
     FaultyDialog dialog;
     ASSERT_NE(dialog.Hwnd(), nullptr);
-    SendMessageW(dialog.Hwnd(), kThrowInHandler, 0, 0);  // through the dialog procedure
-    SendMessageW(dialog.Hwnd(), kThrowOther, 0, 0);
-    PostMessageW(dialog.Hwnd(), kThrowInKey, 0, 0);  // through the program's message loop
-    ASSERT_TRUE(PumpUntil([&] { return answerer.Boxes().size() >= 3; }));
-    const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
-    const char* expected[] = {"fault in a handler", "An unexpected error occurred.", "fault in a key"};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(boxes[i].text, expected[i]);
-        EXPECT_TRUE(boxes[i].stopIcon) << expected[i];
+    const struct { UINT message; bool posted; const char* text; } cases[] = {
+        {kThrowInHandler, false, "fault in a handler"},             // through the dialog procedure
+        {kThrowOther, false, "An unexpected error occurred."},
+        {kThrowInKey, true, "fault in a key"},                      // through the program's loop
+    };
+    for (const auto& c : cases) {
+        const std::vector<AnsweredBox> boxes = AnswerMessageBoxes(c.text, [&] {
+            if (c.posted) {
+                PostMessageW(dialog.Hwnd(), c.message, 0, 0);
+                PumpFor(0);
+            } else {
+                SendMessageW(dialog.Hwnd(), c.message, 0, 0);
+            }
+        });
+        ASSERT_EQ(boxes.size(), 1u) << c.text;
+        EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONSTOP)) << c.text;
     }
     SendMessageW(dialog.Hwnd(), kPing, 0, 0);
     EXPECT_EQ(dialog.pings, 1) << "the dialog still handles its messages";
@@ -62,12 +68,12 @@ TEST(Faults, ExceptionsInADialogAreReportedAndTheDialogGoesOn) {
 
 TEST(Faults, AnExceptionEndingAWorkerIsReportedAndTheProcessGoesOn) {
     win::WorkerThread worker;
-    ASSERT_TRUE(worker.Start([] { throw std::runtime_error("fault in a worker"); }));
-    HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox("fault in a worker")) != nullptr; }));
-    EXPECT_TRUE(HasStopIcon(box));
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(worker.WaitForEnd(10000));
+    const std::vector<AnsweredBox> boxes = AnswerMessageBoxes("fault in a worker", [&] {
+        ASSERT_TRUE(worker.Start([] { throw std::runtime_error("fault in a worker"); }));
+        EXPECT_TRUE(worker.WaitForEnd(10000));
+    });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONSTOP));
 }
 
 // Refuses to create the window of the main window's template, as a system short of
@@ -82,16 +88,16 @@ LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST(StartUp, AMainWindowThatCannotBeCreatedEndsTheStartWithAMessage) {
     TempWorkDir dir;
-    MessageBoxAnswerer answerer;
-    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
-    CLookupApp app;
-    const BOOL started = app.InitInstance(SW_SHOWNORMAL);
-    UnhookWindowsHookEx(hook);
+    BOOL started = TRUE;
+    const std::vector<AnsweredBox> boxes = AnswerMessageBoxes("The main window could not be created.", [&] {
+        const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+        CLookupApp app;
+        started = app.InitInstance(SW_SHOWNORMAL);
+        UnhookWindowsHookEx(hook);
+    });
     EXPECT_FALSE(started) << "the message loop would run without a window";
-    const std::vector<MessageBoxAnswerer::Box> boxes = answerer.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "The main window could not be created.");
-    EXPECT_TRUE(boxes[0].stopIcon);
+    EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONSTOP));
 }
 
 }  // namespace

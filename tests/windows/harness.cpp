@@ -1,12 +1,14 @@
 // The Windows tests' shared helpers.
 #include "tests/windows/harness.h"
 
-#include <algorithm>
+#include <gtest/gtest.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <optional>
+#include <thread>
 
 #include "app/lookup_dlg.h"
 #include "core/cp1254.h"
@@ -206,39 +208,40 @@ struct MessageBoxSearch {
     HWND found = nullptr;
 };
 
-// The text of a visible message box, or nothing for any other window.
-std::optional<std::string> MessageBoxText(HWND window) {
-    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
-    if (label == nullptr || !IsWindowVisible(window)) return std::nullopt;
-    return win::GetText(label);
-}
-
 BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<MessageBoxSearch*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId()) return TRUE;
-    if (MessageBoxText(window) == search->text) {
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
+    if (label != nullptr && win::GetText(label) == search->text) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-std::vector<MessageBoxAnswerer::Box> answeredBoxes;
-std::vector<HWND> answeredWindows;
-
-BOOL CALLBACK AnswerMessageBox(HWND window, LPARAM) {
-    const std::optional<std::string> text = MessageBoxText(window);
-    if (!text || std::find(answeredWindows.begin(), answeredWindows.end(), window) != answeredWindows.end()) return TRUE;
-    answeredWindows.push_back(window);
-    answeredBoxes.push_back({*text, HasStopIcon(window)});
-    PostMessageW(window, WM_COMMAND, IDOK, 0);
-    return TRUE;
+// The icon control of a message box (its id differs between platforms).
+HWND IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
+    }
+    return nullptr;
 }
 
-void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), AnswerMessageBox, 0);
+// The MB_ICON flag whose shared system icon a message box shows, or 0.
+UINT IconFlagOf(HWND box) {
+    const HWND icon = IconOf(box);
+    if (icon == nullptr) return 0;
+    const auto shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+    const struct { const wchar_t* system; UINT flag; } icons[] = {
+        {IDI_HAND, MB_ICONSTOP}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+        {IDI_ASTERISK, MB_ICONINFORMATION}, {IDI_QUESTION, MB_ICONQUESTION},
+    };
+    for (const auto& i : icons) {
+        if (LoadIconW(nullptr, i.system) == shown) return i.flag;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -249,27 +252,43 @@ HWND FindMessageBox(const std::string& text1254) {
     return search.found;
 }
 
-// The icon is a static control of the box; the platform shows the shared system icon.
-bool HasStopIcon(HWND box) {
-    const auto stop = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_HAND));
-    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
-        if (SendMessageW(child, STM_GETICON, 0, 0) == stop) return true;
-    }
-    return false;
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action) {
+    std::vector<AnsweredBox> boxes;
+    std::atomic<bool> done{false};
+    std::thread answerer([&] {
+        while (!done) {
+            if (const HWND box = FindMessageBox(text1254)) {
+                boxes.push_back({win::GetText(box), IconFlagOf(box)});
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                while (!done && IsWindow(box)) Sleep(5);
+            }
+            Sleep(5);
+        }
+    });
+    action();
+    done = true;
+    answerer.join();
+    return boxes;
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer() : timer_(SetTimer(nullptr, 0, 20, AnswerMessageBoxes)) {
-    answeredBoxes.clear();
-    answeredWindows.clear();
+std::string ProfilePath() {
+    wchar_t directory[MAX_PATH] = {};
+    GetWindowsDirectoryW(directory, MAX_PATH);
+    return win::Narrow(directory) + "\\kavrel.INI";
 }
 
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-    KillTimer(nullptr, timer_);
-}
+namespace {
 
-std::vector<MessageBoxAnswerer::Box> MessageBoxAnswerer::Boxes() const {
-    return answeredBoxes;
-}
+// Every test starts without a settings profile: the tests of a suite share one prefix.
+class ProfileRemover : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { DeleteFileW(win::Widen(ProfilePath()).c_str()); }
+};
+
+const bool profileRemoverAdded = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ProfileRemover);  // the list owns it
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace kavrel::test

@@ -89,25 +89,18 @@ bool LoadFinished(const CLookupDlg& dialog);
 
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
-// Whether a message box shows the stop icon.
-bool HasStopIcon(HWND box);
 
-// Presses OK in every message box this thread shows while it lives, recording each box's
-// text and icon. A message box runs a loop of its own; a timer of this thread reaches it.
-class MessageBoxAnswerer {
-public:
-    struct Box {
-        std::string text;
-        bool stopIcon = false;
-    };
-    MessageBoxAnswerer();
-    ~MessageBoxAnswerer();
-    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
-    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-    std::vector<Box> Boxes() const;
-
-private:
-    UINT_PTR timer_;
+// A message box answered by AnswerMessageBoxes: its caption and its icon, as the MB_ICON
+// flag that shows it (MB_ICONEXCLAMATION, MB_ICONSTOP, ...; 0 for none).
+struct AnsweredBox {
+    std::string caption;
+    UINT icon = 0;
 };
+// Runs action while another thread answers OK to every message box with the given text,
+// and returns those boxes in order.
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action);
+
+// The settings profile's path in the Windows directory; every test starts without it.
+std::string ProfilePath();
 
 }  // namespace kavrel::test
