@@ -42,9 +42,10 @@ public:
     // adds an entry, a present key gets the new line.
     void SetLine(std::string_view line);
 
-    // Takes over a plain text whose lines will be filed with FileLineOfText; the table must
-    // be empty. expectedEntries sizes the array ahead of the lines, but never beyond the size
-    // of the text itself: a table that needs more grows as its keys arrive.
+    // Takes over a plain text whose lines will be filed with FileLineOfText, under a new
+    // hash key (hash the lines after this call). expectedEntries sizes the array ahead of
+    // the lines, but never beyond the size of the text itself: a table that needs more
+    // grows as its keys arrive.
     void AdoptText(std::string text, size_t expectedEntries);
     std::string_view Text() const { return text_; }
     // Files the line text[offset, offset + length) of the adopted text; keyHash is
