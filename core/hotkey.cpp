@@ -67,6 +67,7 @@ bool IsBlank(char16_t c) {
 
 bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -97,10 +98,11 @@ std::optional<std::string> WordFromClipboardText(std::u16string_view text, size_
     size_t end = begin;
     while (end < text.size() && !IsLineEnd(text[end])) ++end;
     while (end > begin && IsBlank(text[end - 1])) --end;
-    // Counted as the conversion counts: a surrogate pair is one character, one '?'.
+    // Counted as the conversion counts: a surrogate pair is one character, one '?'; a
+    // surrogate without its partner is one too.
     size_t cut = begin;
     for (size_t chars = 0; cut < end && chars < maxChars; ++chars) {
-        cut += (IsHighSurrogate(text[cut]) && cut + 1 < end) ? 2 : 1;
+        cut += (IsHighSurrogate(text[cut]) && cut + 1 < end && IsLowSurrogate(text[cut + 1])) ? 2 : 1;
     }
     const std::u16string_view line = text.substr(begin, cut - begin);
     const bool held = std::any_of(line.begin(), line.end(), [](char16_t c) {

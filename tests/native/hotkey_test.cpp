@@ -61,6 +61,8 @@ TEST(ClipboardWord, CutToTheWordBoxLength) {
     EXPECT_EQ(WordFromClipboardText(std::u16string(5000, u'a'), 1024), std::string(1024, 'a'));
     EXPECT_EQ(WordFromClipboardText(std::u16string(1024, u'a') + u"b", 1024), std::string(1024, 'a'));
     EXPECT_EQ(WordFromClipboardText(std::u16string(1023, u'a') + u"\U0001F600b", 1024), std::string(1023, 'a') + "?");
+    EXPECT_EQ(WordFromClipboardText(std::u16string(1022, u'a') + char16_t{0xD800} + u"bc", 1024), std::string(1022, 'a') + "?b")
+        << "a lone surrogate is one character";
     EXPECT_EQ(WordFromClipboardText(std::u16string(3, u' ') + std::u16string(1024, u'\u65E5') + u"ev", 1024),
               std::nullopt) << "only what the box keeps counts";
 }
