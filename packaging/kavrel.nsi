@@ -72,6 +72,29 @@ FunctionEnd
 !insertmacro DictionaryStamp ""
 !insertmacro DictionaryStamp "un."
 
+; Windows keeps a running program's file from being replaced or deleted: while Kavrel is
+; open, ask the user to close it (a silent run stops with an error instead).
+!macro KavrelClosed prefix
+Function ${prefix}KavrelClosed
+  Push $0
+  retry:
+  ${If} ${FileExists} "$INSTDIR\kavrel.exe"
+    ClearErrors
+    FileOpen $0 "$INSTDIR\kavrel.exe" a
+    ${If} ${Errors}
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Kavrel açık. Lütfen Kavrel'i kapatıp Yeniden Dene'ye basın." \
+        /SD IDCANCEL IDRETRY retry
+      Pop $0
+      Abort "Kavrel açık olduğu için hiçbir dosya değiştirilmedi."
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro KavrelClosed ""
+!insertmacro KavrelClosed "un."
+
 !macro InstallDictionary NAME
   ${IfNot} ${FileExists} "$INSTDIR\${NAME}"
     File "${STAGE}\${NAME}"
@@ -99,6 +122,7 @@ FunctionEnd
 
 Section "Kavrel"
   SetShellVarContext current
+  Call KavrelClosed
   SetOutPath "$INSTDIR"
   File "${STAGE}\kavrel.exe"
   File "${STAGE}\BENIOKU.txt"
@@ -141,6 +165,7 @@ FunctionEnd
 
 Section "Uninstall"
   SetShellVarContext current
+  Call un.KavrelClosed
   Delete "$SMPROGRAMS\Kavrel.lnk"
   Delete "$INSTDIR\kavrel.exe"
   Delete "$INSTDIR\BENIOKU.txt"

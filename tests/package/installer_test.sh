@@ -79,6 +79,11 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 check "the shortcut starts Kavrel with $words words" test -n "$window"
+# While Kavrel runs, its files cannot be replaced: a silent update stops, changing nothing.
+fails() { ! "$@"; }
+printf 'damaged' > "$inst/help/kavrel.chm"
+check "a silent update while Kavrel runs fails" fails wine "$setup" /S
+check "and writes nothing" cmp -s "$inst/help/kavrel.chm" <(printf damaged)
 if [ -n "$window" ]; then
   xdotool windowfocus "$window" 2>/dev/null
   xdotool key alt+F4
@@ -96,6 +101,7 @@ check "a second silent install succeeds" run_silently "$setup"
 check "the changed dictionary survives the update" cmp -s "$inst/kavrel.001" <("$tool" pack "$work/changed" -)
 check "a missing dictionary is installed again" same_as_zip kavrel.008
 check "the program is updated" same_as_zip kavrel.exe
+check "the help is updated" same_as_zip help/kavrel.chm
 
 check "a silent uninstall succeeds" run_silently "$inst/kaldir.exe"
 check "only the changed dictionary is left" test "$(cd "$inst" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')" = "./kavrel.001 "
