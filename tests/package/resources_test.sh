@@ -41,8 +41,6 @@ ProductName|Kavrel
 FileDescription|Kavrel Türkçe sözlük
 FileVersion|$version
 ProductVersion|$version
-OriginalFilename|kavrel.exe
-LegalCopyright|Copyright © 2026 Kavrel geliştiricileri
 TABLE
 # VarFileInfo's Translation: language 0x041F, code page 1254, the last four bytes.
 size=$(stat -c %s "$v")
@@ -51,11 +49,8 @@ check "Translation is Turkish with code page 1254" \
 
 m=$out/manifest
 wrestool -x --raw -t 24 "$exe" > "$m"
-for os in e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f93a \
-          4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
-          8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
-  check "supported OS $os" grep -qi "supportedOS Id=\"{$os}\"" "$m"
-done
+# Without the newest Windows in its list, Windows 10 and 11 tell the program it runs on 8.
+check "Windows 10 and 11 are supported" grep -qi 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' "$m"
 check "DPI aware" grep -q '<dpiAware[^>]*>true</dpiAware>' "$m"
 check "no requested execution level" bash -c "! grep -qi 'requestedExecutionLevel\|trustInfo' '$m'"
 
