@@ -36,6 +36,7 @@ run: build dictionaries
 
 screenshot: build dictionaries
 	@KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot.png ev
+	@KAVREL_CODEPAGE=1252 KAVREL_DIRECTION_UP=1 scripts/screenshot.sh docs/screenshot-cp1252.png sun
 	@KAVREL_DPI=144 KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot-144dpi.png ev
 
 dist: build dictionaries
