@@ -153,6 +153,22 @@ TEST_F(Hotkey, DuringALoadTheWindowOnlyComesUp) {
     EXPECT_EQ(GetFocus(), word) << "the focus is in the word box after the load";
 }
 
+// A dialog of Kavrel's own (modal: the main window is disabled meanwhile) comes up instead.
+TEST_F(Hotkey, OpenDialogOfTheWindowComesUpAndTheWordBoxWaits) {
+    Open();
+    LeaveWith("ev");
+    const HWND editor = CreateWindowExW(0, L"STATIC", L"editor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 200, 80,
+                                        dialog_->Hwnd(), nullptr, nullptr, nullptr);
+    EnableWindow(dialog_->Hwnd(), FALSE);
+    PutText(L"kedi");
+    ASSERT_TRUE(PressHotkeyFromX(other_, kDefaultKeys));
+    EXPECT_FALSE(IsIconic(dialog_->Hwnd()));
+    EXPECT_EQ(GetForegroundWindow(), editor);
+    EXPECT_EQ(TextOf(word_), "ev");
+    EnableWindow(dialog_->Hwnd(), TRUE);
+    DestroyWindow(editor);
+}
+
 // The test program's folder also holds kavrel.exe: a second Kavrel holds the combination.
 TEST_F(Hotkey, CombinationHeldByAnotherProcessLeavesKavrelWorking) {
     wchar_t path[MAX_PATH];
