@@ -41,7 +41,7 @@ TEST(HighDpi, RunsAtTheDpiItWasStartedWith) {
 TEST(HighDpi, NothingIsClipped) {
     SetProcessDPIAware();  // what the program's manifest declares
     TempWorkDir dir;
-    WriteDictionary("kavrel.001", "ev|Haus\n\r");
+    WriteDictionary("kavrel.001", Cp("ev|Haus, für null und nichtig erklären\n\r"));
     const auto dialog = OpenMainWindow();
     const HWND window = dialog->Hwnd();
     const RECT client = ClientRectOf(window);
@@ -61,6 +61,14 @@ TEST(HighDpi, NothingIsClipped) {
     const HWND word = GetDlgItem(window, IDC_WORD);
     const RECT wordClient = ClientRectOf(word);
     EXPECT_LE(TextSize(word, L"\u0130\u011fy").cy, wordClient.bottom) << "a typed word's height";
+
+    // The dropped translation list is wider than its longest row in the list's own font.
+    const HWND translations = GetDlgItem(window, IDC_TRANSLATIONS);
+    SetWindowTextW(word, L"ev");
+    PumpFor(0);
+    ASSERT_TRUE(IsWindowVisible(translations));
+    const LRESULT droppedWidth = SendMessageW(translations, CB_GETDROPPEDWIDTH, 0, 0);
+    EXPECT_GT(droppedWidth, TextSize(translations, L"f\u00fcr null und nichtig erkl\u00e4ren").cx);
 
     // Each direction's name fits the direction list's field, the longest included.
     const HWND direction = GetDlgItem(window, IDC_DIRECTION);
