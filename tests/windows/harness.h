@@ -38,7 +38,7 @@ void WriteRawFile(const std::string& name, const std::string& bytes);
 
 // Runs the program's message handling until done() holds or timeoutMs passes; false on
 // timeout. A quit message ends the pump early and is recorded in QuitCode().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 90000);
 // Runs the message handling for a while, for effects that have no end to wait for.
 void PumpFor(DWORD milliseconds);
 // The exit code of the last quit message the pump met, or -1.
