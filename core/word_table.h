@@ -1,6 +1,8 @@
 // The dictionary of one direction in memory: entry lines filed under their lower-cased
-// headword. The lines live in one text buffer; the table holds only their positions, in a
-// flat open-addressing array, so a loaded table costs little more than the file itself.
+// headword. The lines as loaded live in one text buffer; the table holds only their
+// positions, in a flat open-addressing array, so a loaded table costs little more than the
+// file itself. A line set later (an edit) lives in a small store of its own, so a change
+// costs about its own bytes and never moves the loaded text.
 #pragma once
 
 #include <cstddef>
@@ -33,11 +35,13 @@ public:
     std::optional<std::string_view> Find(std::string_view key) const;
 
     // Files a line under its headword lower-cased (or "" when it has no "|"): a new key
-    // adds an entry, a present key gets the new line.
+    // adds an entry, a present key gets the new line. The line is copied into the edit
+    // store; the loaded text is left as it is.
     void SetLine(std::string_view line);
 
     // Takes over a plain text whose lines will be filed with FileLineOfText; the table must
-    // be empty. expectedLines sizes the array ahead of the lines.
+    // be empty. expectedLines sizes the array ahead of the lines. A text of 2 GB or more
+    // throws std::length_error.
     void AdoptText(std::string text, size_t expectedLines);
     std::string_view Text() const { return text_; }
     // Files the line text[offset, offset + length) of the adopted text; keyHash is
@@ -54,12 +58,12 @@ public:
     template <class F>
     void ForEach(F&& f) const {
         for (const Slot& slot : slots_) {
-            if (slot.offset != kEmpty) f(std::string_view(text_.data() + slot.offset, slot.length));
+            if (slot.offset != kEmpty) f(LineOf(slot));
         }
     }
 
-    // Bytes held: the text buffer and the slot array.
-    size_t MemoryBytes() const { return text_.capacity() + slots_.capacity() * sizeof(Slot); }
+    // Bytes held: the text buffer, the slot array and the edit store.
+    size_t MemoryBytes() const;
 
     // The hash of a key after lower-casing, as the table files it.
     static uint32_t HashKey(std::string_view key);
@@ -68,19 +72,26 @@ public:
 
 private:
     struct Slot {
-        uint32_t offset;  // of the line in text_; kEmpty marks a free slot
-        uint32_t length;  // of the line
+        uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
+        uint32_t length;  // of a line in text_
         uint32_t hash;    // of the lower-cased key
     };
     static constexpr uint32_t kEmpty = UINT32_MAX;
+    static constexpr uint32_t kEdited = 0x80000000u;
 
+    std::string_view LineOf(const Slot& slot) const {
+        if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
+        return std::string_view(text_.data() + slot.offset, slot.length);
+    }
     void File(uint32_t offset, uint32_t length, uint32_t hash);
     Slot* Probe(std::string_view key, uint32_t hash);
     const Slot* Probe(std::string_view key, uint32_t hash) const;
-    std::string_view LineOf(const Slot& slot) const;
     void Grow(size_t minimumSlots);
 
     std::string text_;
+    // Lines set after the load, one string each; a key edited again reuses its string, so
+    // the store holds at most one line per key.
+    std::vector<std::string> edits_;
     std::vector<Slot> slots_;
     size_t count_ = 0;
     size_t growAt_ = 0;  // the count that would pass the maximum load
