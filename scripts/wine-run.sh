@@ -4,6 +4,9 @@
 # virtual display of its own unless KAVREL_DISPLAY names one (for callers that drive the
 # window with xdotool). Needs KAVREL_WINE_STATE (the STATE_DIR of wine-env.sh up).
 # KAVREL_CODEPAGE=1252 runs the program in a Western locale instead of the Turkish one.
+# KAVREL_WINE_PREFIX names a prefix that the caller made and will end (it needs
+# KAVREL_DISPLAY too): the program then replaces this shell, so the caller's $! is the
+# program's own process.
 set -uo pipefail
 
 state=${KAVREL_WINE_STATE:?KAVREL_WINE_STATE is not set: run scripts/wine-env.sh up first}
@@ -16,6 +19,12 @@ if [ "${KAVREL_CODEPAGE:-1254}" = 1254 ]; then
   [ -n "$LOCPATH" ] && locale_env+=(LOCPATH="$LOCPATH")
 else
   locale_env=(LANG=C LC_ALL=C)
+fi
+
+if [ -n "${KAVREL_WINE_PREFIX:-}" ]; then
+  export DISPLAY=${KAVREL_DISPLAY:?KAVREL_WINE_PREFIX needs KAVREL_DISPLAY}
+  export WINEPREFIX=$KAVREL_WINE_PREFIX
+  exec env "${locale_env[@]}" wine "$@"
 fi
 
 scripts=$(cd "$(dirname "$0")" && pwd)
