@@ -7,44 +7,57 @@
 #include <stdexcept>
 
 #include "core/entry_text.h"
+#include "core/scramble.h"
 
 namespace kavrel {
 namespace {
 
-// The exact length of the save text, checked against what a string can hold.
-size_t SaveTextLength(const WordTable& table) {
-    size_t total = 0;
-    bool tooLong = false;
-    table.ForEach([&](std::string_view line) {
-        const size_t length = line.size() + kLineEnd.size() + (line.find('|') == std::string_view::npos ? 1 : 0);
-        if (total > SIZE_MAX - length) tooLong = true;
-        total += length;
-    });
-    if (tooLong || total > std::string().max_size()) throw std::length_error("dictionary text too large to save");
-    return total;
+// Room for the save text: each line plus a line end and perhaps a "|" it lacks, taken
+// from the slots alone so that sizing reads no line.
+size_t SaveTextCapacity(const WordTable& table) {
+    const size_t lines = table.LineBytes();
+    const size_t extra = kLineEnd.size() + 1;
+    if (table.Count() > (std::string().max_size() - lines) / extra) {
+        throw std::length_error("dictionary text too large to save");
+    }
+    return lines + table.Count() * extra;
 }
 
-}  // namespace
-
-std::string BuildDictionaryText(const WordTable& table, const SavePercentSink& onPercent) {
+// The lines in table order; onChunk(begin, length) sees every flushed chunk and, last,
+// the rest of the text.
+template <class OnChunk>
+std::string Build(const WordTable& table, const SavePercentSink& onPercent, OnChunk&& onChunk) {
     std::string text;
-    text.reserve(SaveTextLength(table));
+    text.reserve(SaveTextCapacity(table));
     const uint64_t entries = table.Count();
     uint64_t progress = 0;  // 100 per entry written
     size_t chunkStart = 0;
     int lastPercent = -1;
     table.ForEach([&](std::string_view line) {
-        const EntryParts parts = SplitEntry(line);
-        text.append(parts.headword).append("|").append(parts.translations).append(kLineEnd);
+        if (line.find('|') == std::string_view::npos) text.push_back('|');  // as the loader files it
+        text.append(line).append(kLineEnd);
         progress += 100;
         if (text.size() - chunkStart > kSaveChunkChars) {
+            onChunk(text.data() + chunkStart, text.size() - chunkStart);
             chunkStart = text.size();
             const int percent = static_cast<int>(progress / entries);
             if (percent != lastPercent && onPercent) onPercent(percent);
             lastPercent = percent;
         }
     });
+    onChunk(text.data() + chunkStart, text.size() - chunkStart);
     return text;
+}
+
+}  // namespace
+
+std::string BuildDictionaryText(const WordTable& table, const SavePercentSink& onPercent) {
+    return Build(table, onPercent, [](char*, size_t) {});
+}
+
+std::string BuildScrambledDictionaryText(const WordTable& table, const SavePercentSink& onPercent) {
+    ScrambleStream stream;
+    return Build(table, onPercent, [&](char* chunk, size_t length) { stream.Scramble(chunk, length); });
 }
 
 }  // namespace kavrel

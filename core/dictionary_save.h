@@ -23,4 +23,8 @@ using SavePercentSink = std::function<void(int percent)>;
 // std::bad_alloc or std::length_error when the text cannot be held.
 std::string BuildDictionaryText(const WordTable& table, const SavePercentSink& onPercent = {});
 
+// The same text scrambled as a data file holds it: each chunk is scrambled as soon as it is
+// flushed, while it is still in the cache, instead of in a pass of its own afterwards.
+std::string BuildScrambledDictionaryText(const WordTable& table, const SavePercentSink& onPercent = {});
+
 }  // namespace kavrel

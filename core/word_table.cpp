@@ -117,6 +117,14 @@ bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
     return true;
 }
 
+size_t WordTable::LineBytes() const {
+    size_t bytes = 0;
+    for (const Slot& slot : slots_) {
+        if (slot.offset != kEmpty) bytes += (slot.offset & kEdited) ? edits_[slot.offset & ~kEdited].size() : slot.length;
+    }
+    return bytes;
+}
+
 size_t WordTable::MemoryBytes() const {
     size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + edits_.capacity() * sizeof(std::string);
     for (const std::string& line : edits_) bytes += line.capacity();

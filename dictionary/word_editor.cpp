@@ -9,7 +9,6 @@
 #include "core/cp1254.h"
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"
-#include "core/scramble.h"
 #include "dictionary/save_messages.h"
 #include "dictionary/word_entry_dlg.h"
 #include "framework/window.h"
@@ -64,9 +63,8 @@ bool CLookupDlg::SaveDictionary() {
     SetCaption(std::string(kavrel::captions::kSaveStarting));
     kavrel::win::WriteResult written{false, ERROR_NOT_ENOUGH_MEMORY};
     try {
-        std::string text = kavrel::BuildDictionaryText(
+        const std::string text = kavrel::BuildScrambledDictionaryText(
             m_mapWords, [this](int percent) { SetCaption(kavrel::captions::SaveProgress(percent)); });
-        kavrel::ScrambleText(text);
         written = kavrel::WriteDataFile(m_strDataFile, text);
     } catch (const std::bad_alloc&) {
         written.error = ERROR_NOT_ENOUGH_MEMORY;

@@ -7,6 +7,7 @@
 #include "core/dictionary_load.h"
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"
+#include "core/scramble.h"
 #include "core/word_table.h"
 
 namespace kavrel {
@@ -44,6 +45,9 @@ TEST(SaveText, ProgressIsReportedWhenAChunkPassesTenThousandCharacters) {
         const std::string text = BuildDictionaryText(TableOf(lines), [&](int p) { percents.push_back(p); });
         EXPECT_EQ(percents, c.percents) << c.entries << " lines of " << c.lineChars;
         EXPECT_EQ(text.size(), c.lineChars * static_cast<size_t>(c.entries));
+        std::string scrambled = text;
+        ScrambleText(scrambled);
+        EXPECT_EQ(BuildScrambledDictionaryText(TableOf(lines)), scrambled) << "scrambled chunk by chunk";
     }
 }
 
