@@ -118,4 +118,17 @@ private:
 // False when no dialog appeared. A dialog still open 5 s after act is closed as a failure.
 bool WithModalDialog(const std::function<void()>& trigger, const std::function<void(HWND)>& act);
 
+// A message box answered by AnswerMessageBoxes: its caption and whether it showed the
+// exclamation icon.
+struct AnsweredBox {
+    std::string caption;
+    bool exclamation = false;
+};
+// Runs action while another thread answers OK to every message box with the given text,
+// and returns those boxes in order.
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action);
+
+// The settings profile's path in the Windows directory; every test starts without it.
+std::string ProfilePath();
+
 }  // namespace kavrel::test

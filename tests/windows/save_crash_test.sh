@@ -23,7 +23,7 @@ read -r KAVREL_DISPLAY xvfb_pid < <("$scripts/xvfb.sh" start) || exit 1
 export KAVREL_DISPLAY DISPLAY=$KAVREL_DISPLAY
 work=$(mktemp -d)
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-prefix.XXXXXX")
-export KAVREL_WINE_PREFIX=$prefix
+export KAVREL_WINE_PREFIX=$prefix KAVREL_WINE_EXEC=1
 pid=""
 cleanup() {
   [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
