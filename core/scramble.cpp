@@ -33,15 +33,30 @@ inline void ApplyByte(unsigned char& byte, uint32_t& lane) {
     lane = lane * jump.multiplier + jump.increment;
 }
 
+// Whole blocks of kLanes bytes. The lanes are held in a local array indexed only by the
+// inner loop's counter: bytes written through a char pointer could alias a member, and a
+// variable index would keep the array in memory; either stops the loop from vectorising.
+template <int kDirection>
+void ApplyBlocks(uint32_t* state, unsigned char* bytes, size_t blocks) {
+    constexpr size_t kLanes = ScrambleStream::kLanes;
+    uint32_t lanes[kLanes];
+    for (size_t j = 0; j < kLanes; ++j) lanes[j] = state[j];
+    for (size_t b = 0; b < blocks; ++b, bytes += kLanes) {
+        for (size_t j = 0; j < kLanes; ++j) ApplyByte<kDirection>(bytes[j], lanes[j]);
+    }
+    for (size_t j = 0; j < kLanes; ++j) state[j] = lanes[j];
+}
+
+// The bytes before the first block boundary and after the last one go one by one.
 template <int kDirection>
 void Apply(uint32_t (&lanes)[ScrambleStream::kLanes], size_t& next, char* data, size_t size) {
     constexpr size_t kLanes = ScrambleStream::kLanes;
     auto* bytes = reinterpret_cast<unsigned char*>(data);
     size_t i = 0;
     for (; i < size && next != 0; ++i, next = (next + 1) % kLanes) ApplyByte<kDirection>(bytes[i], lanes[next]);
-    for (; i + kLanes <= size; i += kLanes) {
-        for (size_t j = 0; j < kLanes; ++j) ApplyByte<kDirection>(bytes[i + j], lanes[j]);
-    }
+    const size_t blocks = (size - i) / kLanes;
+    ApplyBlocks<kDirection>(lanes, bytes + i, blocks);
+    i += blocks * kLanes;
     for (; i < size; ++i, next = (next + 1) % kLanes) ApplyByte<kDirection>(bytes[i], lanes[next]);
 }
 
