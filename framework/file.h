@@ -33,7 +33,7 @@ FileRead ReadWholeFile(const std::string& name);
 std::optional<std::string> ReadWholeFileExclusive(const std::string& name);
 
 // Replaces a file's contents safely: the bytes go to a new file beside it, named after it
-// with TemporarySuffix() appended, which is flushed and then renamed over the old one. On
+// with kTemporarySuffix appended, which is flushed and then renamed over the old one. On
 // any failure the old file is as it was and the new file is removed; a file held open
 // elsewhere without sharing is refused before anything is written.
 struct WriteResult {
