@@ -40,10 +40,11 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 cp -a "$WINEPREFIX_PRISTINE/." "$prefix/"
 WINEPREFIX="$prefix" WINEDEBUG=-all wineserver -p
 
-# Waits (up to 30 s) for a window whose title matches pattern; prints its id.
+# Waits (up to 60 s) for a window whose title matches the extended regular expression;
+# prints its id.
 wait_window() {
   local window
-  for _ in $(seq 1 600); do
+  for _ in $(seq 1 1200); do
     window=$(xdotool search --name "$1" 2>/dev/null | head -n 1)
     [ -n "$window" ] && { echo "$window"; return 0; }
     kill -0 "$pid" 2>/dev/null || return 1
@@ -52,16 +53,31 @@ wait_window() {
   return 1
 }
 
+end_program() {
+  kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""
+}
+
 # The sorted entries of a data file, as UTF-8 "headword|translations" lines.
 entries_of() { "$tool" export "$1" - 2>/dev/null | LC_ALL=C sort; }
 
 # Starts the program on the current file, which must hold $2 words, types the new word $1
 # and the translations t$1 in the editor; sets pid and main (the main window's id).
 start_and_edit() {
-  local word=$1 words=$2 editor
-  (cd "$work" && exec "$scripts/wine-run.sh" "$exe") &
-  pid=$!
-  main=$(wait_window "^Kavrel v1\\.5 \\($words kelime\\)") || fail "$word: no window showing $words words"
+  local word=$1 words=$2 editor attempt
+  # The Wine session may not yet have closed the killed program's handle on the file; the
+  # load then fails (its message box, captioned with the program's name, shows) and the
+  # program is started again (so it is when a download offer shows).
+  for attempt in 1 2 3; do
+    (cd "$work" && exec "$scripts/wine-run.sh" "$exe") &
+    pid=$!
+    main=$(wait_window "^Kavrel v1\\.5 \\([0-9]+ kelime\\)|^kavrel$|^Kavrel Y") || main=""
+    [[ "$(xdotool getwindowname "$main" 2>/dev/null)" == "Kavrel v1.5 ($words kelime)"* ]] && break
+    echo "$word: start $attempt shows '$(xdotool getwindowname "$main" 2>/dev/null)', not $words words" >&2
+    end_program
+    main=""
+    sleep 1
+  done
+  [ -n "$main" ] || fail "$word: no window showing $words words"
   xdotool windowfocus --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
   xdotool type --delay 20 "$word"
   xdotool key F6
@@ -100,7 +116,7 @@ words=$entries
 for word in yeni0 yeni00; do
   start_and_edit "$word" "$words"
   follow_save replaced && [ -n "$done_ms" ] || fail "the save of $word did not end"
-  kill -KILL "$pid"; wait "$pid" 2>/dev/null; pid=""
+  end_program
   { cat "$work/old.sorted"; echo "$word|t$word"; } | LC_ALL=C sort > "$work/new.sorted"
   entries_of "$work/kavrel.001" | cmp -s - "$work/new.sorted" || fail "the save of $word did not write the new dictionary"
   mv "$work/new.sorted" "$work/old.sorted"
@@ -119,7 +135,7 @@ for trial in $(seq 1 "$trials"); do
   delay=$((RANDOM % (writing_ms * 3 / 2 + 10)))
   follow_save writing || fail "trial $trial: the save did not begin"
   sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
-  kill -KILL "$pid"; wait "$pid" 2>/dev/null; pid=""
+  end_program
   for file in "$work"/*; do
     case "${file##*/}" in
       kavrel.001|before|old.sorted) ;;
@@ -144,6 +160,6 @@ rm -f "$work/before"
 start_and_edit yeniend "$words"
 follow_save replaced && [ -n "$done_ms" ] || fail "the last save did not end"
 sleep 0.5
-kill -KILL "$pid"; wait "$pid" 2>/dev/null; pid=""
+end_program
 [ -e "$work/kavrel.001.save.tmp" ] && fail "a temporary survived a whole save"
 echo "$trials killed saves: $old left the old dictionary, $new the new one, $temporaries a temporary (replaced later); every file whole"
