@@ -118,11 +118,11 @@ private:
 // False when no dialog appeared. A dialog still open 5 s after act is closed as a failure.
 bool WithModalDialog(const std::function<void()>& trigger, const std::function<void(HWND)>& act);
 
-// A message box answered by AnswerMessageBoxes: its caption and whether it showed the
-// exclamation icon.
+// A message box answered by AnswerMessageBoxes: its caption and its icon, as the MB_ICON
+// flag that shows it (MB_ICONEXCLAMATION, MB_ICONSTOP, ...; 0 for none).
 struct AnsweredBox {
     std::string caption;
-    bool exclamation = false;
+    UINT icon = 0;
 };
 // Runs action while another thread answers OK to every message box with the given text,
 // and returns those boxes in order.
