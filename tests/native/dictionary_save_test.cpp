@@ -42,12 +42,13 @@ TEST(SaveText, ProgressIsReportedWhenAChunkPassesTenThousandCharacters) {
         std::vector<std::string> lines;
         for (int n = 0; n < c.entries; ++n) lines.push_back(EntryOfSavedLength(n, c.lineChars));
         std::vector<int> percents;
-        const std::string text = BuildDictionaryText(TableOf(lines), [&](int p) { percents.push_back(p); });
+        const WordTable table = TableOf(lines);
+        const std::string text = BuildDictionaryText(table, [&](int p) { percents.push_back(p); });
         EXPECT_EQ(percents, c.percents) << c.entries << " lines of " << c.lineChars;
         EXPECT_EQ(text.size(), c.lineChars * static_cast<size_t>(c.entries));
         std::string scrambled = text;
         ScrambleText(scrambled);
-        EXPECT_EQ(BuildScrambledDictionaryText(TableOf(lines)), scrambled) << "scrambled chunk by chunk";
+        EXPECT_EQ(BuildScrambledDictionaryText(table), scrambled) << "scrambled chunk by chunk";
     }
 }
 
