@@ -105,6 +105,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
     text_ = std::exchange(other.text_, std::string());
     edits_ = std::exchange(other.edits_, std::vector<std::string>());
     slots_ = std::exchange(other.slots_, std::vector<Slot>());
+    tags_ = std::exchange(other.tags_, std::vector<uint8_t>());
     count_ = std::exchange(other.count_, 0);
     growAt_ = std::exchange(other.growAt_, 0);
     return *this;
@@ -115,6 +116,7 @@ void WordTable::RemoveAll() {
     std::string().swap(text_);
     std::vector<std::string>().swap(edits_);
     std::vector<Slot>().swap(slots_);
+    std::vector<uint8_t>().swap(tags_);
     count_ = 0;
     growAt_ = 0;
 }
@@ -145,44 +147,43 @@ size_t WordTable::LineBytesAtMost() const {
 }
 
 size_t WordTable::MemoryBytes() const {
-    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + edits_.capacity() * sizeof(std::string);
+    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + tags_.capacity() +
+                   edits_.capacity() * sizeof(std::string);
     for (const std::string& line : edits_) bytes += line.capacity();
     return bytes;
 }
 
-const WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) const {
+size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
     const size_t n = slots_.size();
+    const uint8_t tag = Tag(hash);
     for (size_t i = Home(hash);;) {
-        const Slot& slot = slots_[i];
-        if (slot.offset == kEmpty) return &slot;
-        if (slot.hash == hash && LineHasKey(LineOf(slot), key)) return &slot;
+        const uint8_t seen = tags_[i];
+        if (seen == 0) return i;
+        if (seen == tag && slots_[i].hash == hash && LineHasKey(LineOf(slots_[i]), key)) return i;
         if (++i == n) i = 0;
     }
 }
 
-WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) {
-    return const_cast<Slot*>(static_cast<const WordTable*>(this)->Probe(key, hash));
-}
-
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
-    const Slot* slot = Probe(key, HashKey(key));
-    if (slot->offset == kEmpty) return std::nullopt;
-    return LineOf(*slot);
+    const size_t i = Probe(key, HashKey(key));
+    if (tags_[i] == 0) return std::nullopt;
+    return LineOf(slots_[i]);
 }
 
 void WordTable::Grow(size_t minimumSlots) {
     std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0});
     old.swap(slots_);
+    std::vector<uint8_t>(minimumSlots, 0).swap(tags_);
     growAt_ = static_cast<size_t>(MaximumLoad(slots_.size()));
     const size_t n = slots_.size();
     for (const Slot& slot : old) {
         if (slot.offset == kEmpty) continue;
         size_t i = Home(slot.hash);
-        while (slots_[i].offset != kEmpty) {
+        while (tags_[i] != 0) {
             if (++i == n) i = 0;
         }
-        slots_[i] = slot;
+        Put(i, slot);
     }
 }
 
@@ -196,9 +197,9 @@ void WordTable::MakeRoomForOneMore() {
 
 void WordTable::File(uint32_t offset, std::string_view key, uint32_t hash) {
     MakeRoomForOneMore();
-    Slot* slot = Probe(key, hash);
-    if (slot->offset == kEmpty) ++count_;
-    *slot = Slot{offset, hash};
+    const size_t i = Probe(key, hash);
+    if (tags_[i] == 0) ++count_;
+    Put(i, Slot{offset, hash});
 }
 
 void WordTable::SetLine(std::string_view line) {
@@ -206,16 +207,17 @@ void WordTable::SetLine(std::string_view line) {
     const std::string_view key = KeyOfLine(owned);
     const uint32_t hash = HashKey(key);
     MakeRoomForOneMore();
-    Slot* slot = Probe(key, hash);
-    if (slot->offset != kEmpty && (slot->offset & kEdited) != 0) {
-        edits_[slot->offset & ~kEdited] = std::move(owned);
+    const size_t i = Probe(key, hash);
+    const bool present = tags_[i] != 0;
+    if (present && (slots_[i].offset & kEdited) != 0) {
+        edits_[slots_[i].offset & ~kEdited] = std::move(owned);
         return;
     }
     if (edits_.size() >= kEdited - 1) throw std::length_error("too many edited lines");
     const auto index = static_cast<uint32_t>(edits_.size());
     edits_.push_back(std::move(owned));
-    if (slot->offset == kEmpty) ++count_;
-    *slot = Slot{kEdited | index, hash};
+    if (!present) ++count_;
+    Put(i, Slot{kEdited | index, hash});
 }
 
 void WordTable::AdoptText(std::string text, size_t expectedEntries) {
@@ -225,7 +227,8 @@ void WordTable::AdoptText(std::string text, size_t expectedEntries) {
     text_ = std::move(text);
     // No larger than the text, so that lines which repeat a few keys (or a file of line
     // ends) cannot make the table reserve many times the file's size.
-    const size_t affordable = static_cast<size_t>(SizedLoad(std::max(kMinimumSlots, text_.size() / sizeof(Slot))));
+    const size_t slotsInText = text_.size() / (sizeof(Slot) + 1);  // a slot and its tag
+    const size_t affordable = static_cast<size_t>(SizedLoad(std::max(kMinimumSlots, slotsInText)));
     Grow(SlotsFor(std::min(expectedEntries, affordable)));
 }
 

@@ -58,7 +58,10 @@ public:
     // Asks the processor to fetch the first slot a key of this hash probes. A bulk load
     // hashes a few lines ahead and prefetches, so filing rarely waits for memory.
     void PrefetchSlot(uint32_t keyHash) const {
-        if (!slots_.empty()) __builtin_prefetch(&slots_[Home(keyHash)], 1);
+        if (slots_.empty()) return;
+        const size_t home = Home(keyHash);
+        __builtin_prefetch(&tags_[home], 1);
+        __builtin_prefetch(&slots_[home], 1);
     }
 
     // Calls f(line) for every entry in the table's own order (neither sorted nor the
@@ -91,13 +94,17 @@ public:
     static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
-    // Eight bytes: where the line is, and its key's whole hash. A lookup whose hash matches
-    // no slot of its probe is answered without reading a line, and growing rehashes no key.
+    // Eight bytes: where the line is, and its key's whole hash, so growing rehashes no key.
     // A line's length is not kept: the line runs to its line end (or the text's end).
+    // Beside each slot, in an array of its own, one byte of tag: 0 for a free slot, else
+    // seven bits of the hash. The tags are an eighth of the slots' size and stay in the
+    // caches, so a lookup whose tag matches none of its probe is answered without reading
+    // a slot or a line from memory; a hit reads its slot and its line.
     struct Slot {
         uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
         uint32_t hash;    // of the lower-cased key
     };
+    static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80u | (hash & 0x7Fu)); }
     static constexpr uint32_t kEmpty = UINT32_MAX;
     static constexpr uint32_t kEdited = 0x80000000u;
     static constexpr size_t kSlotsAhead = 16;
@@ -122,8 +129,12 @@ private:
     }
     void File(uint32_t offset, std::string_view key, uint32_t hash);
     void MakeRoomForOneMore();
-    Slot* Probe(std::string_view key, uint32_t hash);
-    const Slot* Probe(std::string_view key, uint32_t hash) const;
+    // The slot filed under key, or the free slot where it would go.
+    size_t Probe(std::string_view key, uint32_t hash) const;
+    void Put(size_t i, Slot slot) {
+        slots_[i] = slot;
+        tags_[i] = Tag(slot.hash);
+    }
     void Grow(size_t minimumSlots);
 
     SipKey hashKey_ = NewHashKey();
@@ -132,6 +143,7 @@ private:
     // the store holds at most one line per key.
     std::vector<std::string> edits_;
     std::vector<Slot> slots_;
+    std::vector<uint8_t> tags_;  // beside slots_, of the same size
     size_t count_ = 0;
     size_t growAt_ = 0;  // the count that would pass the maximum load
 };

@@ -71,13 +71,37 @@ size_t PrivateBytes() {
 }
 #endif
 
+double MsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// What one load took, in ms, step by step.
+struct LoadTimes {
+    double read = 0, unscramble = 0, file = 0;
+    double Total() const { return read + unscramble + file; }
+};
+
 // One load as the program does it, into table.
-void Load(const std::string& path, kavrel::WordTable& table) {
+LoadTimes Load(const std::string& path, kavrel::WordTable& table) {
+    LoadTimes times;
+    auto start = std::chrono::steady_clock::now();
     std::string bytes = ReadDataFile(path);
+    times.read = MsSince(start);
+    start = std::chrono::steady_clock::now();
     kavrel::UnscrambleText(bytes);
+    times.unscramble = MsSince(start);
+    start = std::chrono::steady_clock::now();
     int lastPercent = -1;
     kavrel::LoadDictionaryText(std::move(bytes), table, [&](int percent) { lastPercent = percent; });
+    times.file = MsSince(start);
     if (lastPercent < 0 && table.Count() > 0) std::exit(2);  // the progress must have run
+    return times;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 int Run(const std::string& path, int loads) {
@@ -90,18 +114,20 @@ int Run(const std::string& path, int loads) {
         fileBytes = table.Text().size();
         keys = table.Count();
     }
-    std::vector<double> ms;
+    std::vector<double> total, read, unscramble, file;
     for (int i = 0; i < loads; ++i) {
         kavrel::WordTable table;
-        const auto start = std::chrono::steady_clock::now();
-        Load(path, table);
-        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        const LoadTimes times = Load(path, table);
+        total.push_back(times.Total());
+        read.push_back(times.read);
+        unscramble.push_back(times.unscramble);
+        file.push_back(times.file);
     }
-    std::sort(ms.begin(), ms.end());
-    const double median = ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    std::printf("{\"load_ms\": %.3f, \"loads\": %d, \"file_bytes\": %zu, \"keys\": %zu, "
+    std::printf("{\"load_ms\": %.3f, \"read_ms\": %.3f, \"unscramble_ms\": %.3f, \"file_lines_ms\": %.3f, "
+                "\"loads\": %d, \"file_bytes\": %zu, \"keys\": %zu, "
                 "\"private_before_bytes\": %zu, \"private_bytes\": %zu}\n",
-                median, loads, fileBytes, keys, privateBefore, privateLoaded);
+                Median(total), Median(read), Median(unscramble), Median(file), loads, fileBytes, keys,
+                privateBefore, privateLoaded);
     return 0;
 }
 
