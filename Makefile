@@ -1,7 +1,7 @@
 # Kavrel: build, run and test from a fresh Debian 12 machine.
 #   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
 #   make test   builds everything and runs the native and the Windows (Wine) tests
-#   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
+#   make bench  runs the benchmarks, natively and under Wine (figures in build/bench.json)
 #   make dist   writes the portable zip and the installer to build/dist
 SHELL := /bin/bash
 JOBS ?= 2
@@ -50,7 +50,7 @@ test: build dictionaries dist
 	(cd $(WIN32) && ctest --output-on-failure -j$(JOBS)) || status=1; \
 	exit $$status
 
-bench: setup
+bench: build dictionaries
 	@scripts/bench.sh
 
 clean:
