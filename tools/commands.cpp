@@ -168,7 +168,6 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     Importer importer(err);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
     if (importer.EntryCount() == 0) {
-        ReportImport(importer, parsed.output, err);
         throw ToolError("import: the sources hold no entry; " + parsed.output + " is left as it was");
     }
     std::string data = importer.PlainText();
