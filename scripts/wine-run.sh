@@ -4,6 +4,8 @@
 # virtual display of its own unless KAVREL_DISPLAY names one (for callers that drive the
 # window with xdotool). Needs KAVREL_WINE_STATE (the STATE_DIR of wine-env.sh up).
 # KAVREL_CODEPAGE=1252 runs the program in a Western locale instead of the Turkish one.
+# KAVREL_WINE_PREFIX names a prefix the caller keeps across runs (for what a program leaves
+# in it, such as its settings): made from the pristine one when missing, never removed here.
 set -uo pipefail
 
 state=${KAVREL_WINE_STATE:?KAVREL_WINE_STATE is not set: run scripts/wine-env.sh up first}
@@ -27,14 +29,22 @@ else
   export DISPLAY
 fi
 
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-prefix.XXXXXX")
+prefix=${KAVREL_WINE_PREFIX:-}
+keep_prefix=${prefix:+1}
+if [ -z "$prefix" ]; then
+  prefix=$(mktemp -d "${TMPDIR:-/tmp}/kavrel-prefix.XXXXXX")
+elif [ ! -d "$prefix/drive_c" ]; then
+  mkdir -p "$prefix"
+else
+  prefix_ready=1
+fi
 cleanup() {
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
   WINEPREFIX="$prefix" wineserver -w 2>/dev/null
-  rm -rf "$prefix"
+  [ -z "$keep_prefix" ] && rm -rf "$prefix"
   [ -n "$xvfb_pid" ] && "$scripts/xvfb.sh" stop "$xvfb_pid"
 }
 trap cleanup EXIT
-cp -a "$WINEPREFIX_PRISTINE/." "$prefix/"
+[ -n "${prefix_ready:-}" ] || cp -a "$WINEPREFIX_PRISTINE/." "$prefix/"
 export WINEPREFIX="$prefix"
 env "${locale_env[@]}" wine "$@"

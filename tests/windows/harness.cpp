@@ -1,10 +1,14 @@
 // The Windows tests' shared helpers.
 #include "tests/windows/harness.h"
 
+#include <gtest/gtest.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 #include "app/lookup_dlg.h"
 #include "core/cp1254.h"
@@ -217,6 +221,14 @@ BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+// The icon control of a message box (its id differs between platforms).
+HWND IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 HWND FindMessageBox(const std::string& text1254) {
@@ -224,5 +236,46 @@ HWND FindMessageBox(const std::string& text1254) {
     EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action) {
+    std::vector<AnsweredBox> boxes;
+    std::atomic<bool> done{false};
+    std::thread answerer([&] {
+        const auto exclamation = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION));
+        while (!done) {
+            if (const HWND box = FindMessageBox(text1254)) {
+                const HWND icon = IconOf(box);
+                boxes.push_back({win::GetText(box), icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) == exclamation});
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                while (!done && IsWindow(box)) Sleep(5);
+            }
+            Sleep(5);
+        }
+    });
+    action();
+    done = true;
+    answerer.join();
+    return boxes;
+}
+
+std::string ProfilePath() {
+    wchar_t directory[MAX_PATH] = {};
+    GetWindowsDirectoryW(directory, MAX_PATH);
+    return win::Narrow(directory) + "\\kavrel.INI";
+}
+
+namespace {
+
+// Every test starts without a settings profile: the tests of a suite share one prefix.
+class ProfileRemover : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { DeleteFileW(win::Widen(ProfilePath()).c_str()); }
+};
+
+const bool profileRemoverAdded = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ProfileRemover);  // the list owns it
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace kavrel::test

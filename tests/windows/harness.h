@@ -90,4 +90,17 @@ bool LoadFinished(const CLookupDlg& dialog);
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
 
+// A message box answered by AnswerMessageBoxes: its caption and whether it showed the
+// exclamation icon.
+struct AnsweredBox {
+    std::string caption;
+    bool exclamation = false;
+};
+// Runs action while another thread answers OK to every message box with the given text,
+// and returns those boxes in order.
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action);
+
+// The settings profile's path in the Windows directory; every test starts without it.
+std::string ProfilePath();
+
 }  // namespace kavrel::test
