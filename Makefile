@@ -57,6 +57,7 @@ run: build dictionaries
 
 screenshot: build dictionaries
 	@KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot.png ev
+	@KAVREL_CODEPAGE=1252 KAVREL_DIRECTION_UP=1 scripts/screenshot.sh docs/screenshot-cp1252.png sun
 
 test: build dictionaries asan fuzz-build
 	@status=0; \
