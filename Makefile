@@ -4,6 +4,7 @@
 #               fuzz target for a few seconds, and the Windows (Wine) tests
 #   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS seconds (default 60)
+#   make dist   writes the portable zip and the installer to build/dist
 SHELL := /bin/bash
 JOBS ?= 2
 NATIVE := build/native
@@ -14,7 +15,7 @@ CLANG := clang++-14
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 4
 
-.PHONY: all setup build native win32 asan fuzz-build fuzz dictionaries run screenshot test bench clean
+.PHONY: all setup build native win32 asan fuzz-build fuzz dictionaries run screenshot dist test bench clean
 
 all: build
 
@@ -58,8 +59,12 @@ run: build dictionaries
 screenshot: build dictionaries
 	@KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot.png ev
 	@KAVREL_CODEPAGE=1252 KAVREL_DIRECTION_UP=1 scripts/screenshot.sh docs/screenshot-cp1252.png sun
+	@KAVREL_DPI=144 KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot-144dpi.png ev
 
-test: build dictionaries asan fuzz-build
+dist: build dictionaries
+	@scripts/make-dist.sh build/dist
+
+test: build dictionaries dist asan fuzz-build
 	@status=0; \
 	echo "== native tests"; \
 	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
