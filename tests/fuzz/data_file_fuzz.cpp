@@ -5,6 +5,7 @@
 
 #include "core/cp1254.h"
 #include "core/dictionary_load.h"
+#include "core/dictionary_save.h"
 #include "core/entry_text.h"
 #include "core/scramble.h"
 #include "core/word_table.h"
