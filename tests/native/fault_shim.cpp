@@ -62,8 +62,8 @@ bool IsOutputFile(int fd) {
 
 // The byte of the faulty file from which reads fail, when fd is that file.
 bool ReadFaultOffset(int fd, off_t& offset) {
-    const char* spec = std::getenv("KAVREL_FAULT_READ");
-    const char* colon = spec == nullptr ? nullptr : std::strrchr(spec, ':');
+    const char* fault = std::getenv("KAVREL_FAULT_READ");
+    const char* colon = fault == nullptr ? nullptr : std::strrchr(fault, ':');
     if (colon == nullptr) return false;
     char link[64];
     char target[PATH_MAX];
@@ -71,7 +71,7 @@ bool ReadFaultOffset(int fd, off_t& offset) {
     const ssize_t length = readlink(link, target, sizeof target - 1);
     if (length < 0) return false;
     target[length] = '\0';
-    if (std::string(spec, colon) != target) return false;
+    if (std::string(fault, colon) != target) return false;
     offset = static_cast<off_t>(std::strtoll(colon + 1, nullptr, 10));
     return true;
 }
