@@ -7,6 +7,7 @@
 #include "core/scramble.h"
 #include "dictionary/data_file.h"
 #include "framework/handles.h"
+#include "resources/resource.h"
 #include "tests/windows/harness.h"
 
 namespace kavrel::test {
@@ -79,6 +80,7 @@ TEST_F(DataFile, ReadNeedsExclusiveAccessAndTellsTheUserOnce) {
     int boxesSeen = 0;
     std::thread closer([&] {
         for (int i = 0; i < 500; ++i) {
+            if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
             if (const HWND box = FindMessageBox(message)) {
                 ++boxesSeen;
                 PostMessageW(box, WM_COMMAND, IDOK, 0);

@@ -81,6 +81,7 @@ TEST_F(Loader, MissingFileTellsTheUserAndEndsWithNoWords) {
     const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
     int boxes = 0;
     ASSERT_TRUE(PumpUntil([&] {
+        if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
         if (const HWND box = FindMessageBox(message)) {
             ++boxes;
             PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -99,7 +100,10 @@ TEST_F(Loader, ClosingWhileTheMissingFileMessageShowsEndsBoth) {
     auto dialog = std::make_unique<CLookupDlg>(nullptr);
     const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(message)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] {
+        if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
+        return (box = FindMessageBox(message)) != nullptr;
+    }));
     const DWORD start = GetTickCount();
     PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));

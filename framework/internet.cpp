@@ -1,0 +1,198 @@
+// The WinInet wrappers. Texts cross as the A functions take them (addresses and header
+// lines are ASCII); error texts come from the library's own message table.
+#include "framework/internet.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "framework/system_error.h"
+
+namespace kavrel::win {
+namespace {
+
+// Longer header texts and addresses than this are refused: a server's answer must not
+// make the program copy without bound.
+constexpr DWORD kTextLimit = 64 * 1024;
+
+std::string LibraryErrorText(DWORD error) {
+    std::string text = SystemErrorText(error, GetModuleHandleW(L"wininet.dll"));
+    return text.empty() ? SystemErrorText(error) : text;
+}
+
+}  // namespace
+
+struct InternetHandle {
+    InternetHandle(HINTERNET h, SharedInternetHandle owner) : handle(h), parent(std::move(owner)) {}
+    ~InternetHandle() { InternetCloseHandle(handle); }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+    HINTERNET handle;
+    SharedInternetHandle parent;
+};
+
+struct CHttpFile::Exchange {
+    std::vector<char> buffer;
+    BOOL ok = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    DWORD bytes = 0;
+};
+
+CInternetException::CInternetException(DWORD error) : std::runtime_error(LibraryErrorText(error)), m_dwError(error) {}
+
+std::optional<ParsedUrl> ParseUrl(const std::string& url) {
+    if (url.size() > kTextLimit) return std::nullopt;
+    // Escaping can make the address up to three times as long.
+    DWORD size = static_cast<DWORD>(url.size()) * 3 + 16;
+    std::string canonical(size, '\0');
+    if (!InternetCanonicalizeUrlA(url.c_str(), canonical.data(), &size, 0)) return std::nullopt;
+    canonical.resize(size);
+
+    // Null pointers with non-zero lengths ask for pointers into canonical.
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = 1;
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!InternetCrackUrlA(canonical.c_str(), static_cast<DWORD>(canonical.size()), 0, &parts)) return std::nullopt;
+    if (parts.lpszHostName == nullptr || parts.dwHostNameLength == 0) return std::nullopt;
+    ParsedUrl parsed;
+    parsed.scheme = parts.nScheme;
+    parsed.port = parts.nPort;
+    parsed.server.assign(parts.lpszHostName, parts.dwHostNameLength);
+    if (parts.lpszUrlPath != nullptr) parsed.object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    if (parts.lpszExtraInfo != nullptr) parsed.object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+    if (parsed.object.empty()) parsed.object = "/";
+    return parsed;
+}
+
+// ---- Session ----
+
+CInternetSession::CInternetSession(const char* agent, DWORD_PTR context, DWORD accessType, const char* proxy,
+                                   const char* proxyBypass, DWORD flags)
+    : context_(context), caller_(std::make_shared<InterruptibleCaller>()) {
+    const HINTERNET session = InternetOpenA(agent, accessType, proxy, proxyBypass, flags);
+    if (session == nullptr) throw CInternetException(GetLastError());
+    session_ = std::make_shared<InternetHandle>(session, nullptr);
+}
+
+CInternetSession::~CInternetSession() = default;
+
+std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const std::string& server, INTERNET_PORT port,
+                                                                     const char* user, const char* password) {
+    if (!session_) throw CInternetException(ERROR_INVALID_HANDLE);
+    const HINTERNET connection =
+        InternetConnectA(session_->handle, server.c_str(), port, user, password, INTERNET_SERVICE_HTTP, 0, context_);
+    if (connection == nullptr) throw CInternetException(GetLastError());
+    return std::make_unique<CHttpConnection>(std::make_shared<InternetHandle>(connection, session_), caller_);
+}
+
+void CInternetSession::Close() {
+    session_.reset();
+}
+
+// ---- Connection ----
+
+CHttpConnection::CHttpConnection(SharedInternetHandle connection, std::shared_ptr<InterruptibleCaller> caller)
+    : connection_(std::move(connection)), caller_(std::move(caller)) {}
+
+std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const char* verb, const std::string& object,
+                                                        const char* version, DWORD flags, DWORD_PTR context) {
+    if (!connection_) throw CInternetException(ERROR_INVALID_HANDLE);
+    const HINTERNET request =
+        HttpOpenRequestA(connection_->handle, verb, object.c_str(), version, nullptr, nullptr, flags, context);
+    if (request == nullptr) throw CInternetException(GetLastError());
+    return std::make_unique<CHttpFile>(std::make_shared<InternetHandle>(request, connection_), caller_);
+}
+
+void CHttpConnection::Close() {
+    connection_.reset();
+}
+
+// ---- Request ----
+
+CHttpFile::CHttpFile(SharedInternetHandle request, std::shared_ptr<InterruptibleCaller> caller)
+    : request_(std::move(request)), caller_(std::move(caller)), exchange_(std::make_shared<Exchange>()) {}
+
+void CHttpFile::AddRequestHeaders(std::string_view headers, DWORD flags) {
+    HttpAddRequestHeadersA(request_->handle, headers.data(), static_cast<DWORD>(headers.size()), flags);
+}
+
+void CHttpFile::SendRequest() {
+    caller_->Run([request = request_, exchange = exchange_] {
+        exchange->ok = HttpSendRequestA(request->handle, nullptr, 0, nullptr, 0);
+        exchange->error = GetLastError();
+    });
+    if (!exchange_->ok) throw CInternetException(exchange_->error);
+}
+
+DWORD CHttpFile::QueryStatusCode() {
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoA(request_->handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        throw CInternetException(GetLastError());
+    }
+    return status;
+}
+
+std::string CHttpFile::QueryInfo(DWORD level) {
+    DWORD size = 0;
+    if (HttpQueryInfoA(request_->handle, level, nullptr, &size, nullptr)) return {};
+    const DWORD error = GetLastError();
+    if (error == ERROR_HTTP_HEADER_NOT_FOUND) return {};
+    if (error != ERROR_INSUFFICIENT_BUFFER) throw CInternetException(error);
+    if (size > kTextLimit) throw CInternetException(ERROR_INSUFFICIENT_BUFFER);
+    std::string text(size, '\0');
+    if (!HttpQueryInfoA(request_->handle, level, text.data(), &size, nullptr)) throw CInternetException(GetLastError());
+    text.resize(size < text.size() ? size : text.size());
+    return text;
+}
+
+size_t CHttpFile::Read(char* buffer, size_t size) {
+    if (exchange_->buffer.size() < size) exchange_->buffer.resize(size);
+    caller_->Run([request = request_, exchange = exchange_, size] {
+        exchange->ok = InternetReadFile(request->handle, exchange->buffer.data(), static_cast<DWORD>(size),
+                                        &exchange->bytes);
+        exchange->error = GetLastError();
+    });
+    if (!exchange_->ok) throw CInternetException(exchange_->error);
+    const size_t got = exchange_->bytes < size ? exchange_->bytes : size;
+    std::copy_n(exchange_->buffer.data(), got, buffer);
+    return got;
+}
+
+DWORD CHttpFile::ErrorDialog(HWND owner, DWORD error, DWORD flags) {
+    return InternetErrorDlg(owner, request_->handle, error, flags, nullptr);
+}
+
+CHttpFile::~CHttpFile() {
+    Close();
+}
+
+void CHttpFile::Close() {
+    if (!request_) return;
+    try {
+        char buffer[4096];
+        for (size_t drained = 0; drained < kDrainLimit;) {
+            const size_t got = Read(buffer, sizeof buffer);
+            if (got == 0) break;
+            drained += got;
+        }
+    } catch (const std::exception&) {
+        // The body cannot be read (or the thread is quitting): close it as it is.
+    }
+    Abort();
+}
+
+void CHttpFile::Abort() {
+    if (!request_) return;
+    try {
+        // The last reference goes on the helper, as closing may wait on the network; a
+        // call left behind holds a reference of its own and closes the request itself.
+        caller_->Run([request = std::exchange(request_, nullptr)]() mutable { request.reset(); });
+    } catch (const CallAbandoned&) {
+        request_.reset();
+    }
+}
+
+}  // namespace kavrel::win
