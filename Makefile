@@ -1,7 +1,8 @@
 # Kavrel: build, run and test from a fresh Debian 12 machine.
 #   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
 #   make test   builds everything and runs the native and the Windows (Wine) tests
-#   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
+#   make bench  runs the core's load and lookup benchmark (figures in build/bench.json) and
+#               the download's throughput against curl (build/bench-download.json)
 SHELL := /bin/bash
 JOBS ?= 2
 NATIVE := build/native
@@ -44,8 +45,9 @@ test: build dictionaries
 	(cd $(WIN32) && ctest --output-on-failure -j$(JOBS)) || status=1; \
 	exit $$status
 
-bench: setup
+bench: build
 	@scripts/bench.sh
+	@scripts/bench-download.sh
 
 clean:
 	rm -rf build

@@ -98,12 +98,8 @@ private:
     std::unique_ptr<win::CHttpFile> file_;
 };
 
-// Writes the diagnostic and raises the failure. The answer in hand is read to its end
-// (within a bound) and closed first, so the connection is done with before the failure
-// travels up.
 void Retrieval::Fail(std::string_view diagnostic, int code) {
     Diagnose(diagnostic);
-    if (file_) file_->Close();
     throw CTearException(code);
 }
 
@@ -183,10 +179,7 @@ bool Retrieval::ReceiveInto(win::OutputFile& file, const std::string& contentLen
         file.Write(buffer.data(), got);
         received += got;
         const Pass pass = TakeOneMessage(window_);
-        if (pass == Pass::Cancel) {
-            file_->Abort();  // the server sees the connection closed; the rest stays unread
-            return false;
-        }
+        if (pass == Pass::Cancel) return false;
         if (pass == Pass::ShowProgress) {
             win::SetText(window_, std::string(kProgressCaption) + contentLength + "/" + std::to_string(received) +
                                       std::string(kProgressCaptionEnd));

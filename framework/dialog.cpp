@@ -2,6 +2,7 @@
 #include "framework/dialog.h"
 
 #include <cstring>
+#include <mutex>
 #include <unordered_map>
 
 #include "framework/message_loop.h"
@@ -11,9 +12,12 @@
 namespace kavrel::win {
 namespace {
 
-// The live dialogs of each thread by window, so the message loop can find the dialog a
-// queued message belongs to without trusting a foreign window's user data.
-thread_local std::unordered_map<HWND, Dialog*> liveDialogs;
+// The live dialogs by window, so the message loop can find the dialog a queued message
+// belongs to without trusting a foreign window's user data. One map for the process under
+// a lock: a thread_local one on a worker thread (the download offer's) was freed at the
+// thread's end in an order that corrupted the heap under MinGW.
+std::mutex liveDialogsMutex;
+std::unordered_map<HWND, Dialog*> liveDialogs;
 
 // Resource type of a dialog's initial control data (the strings of list and combo boxes).
 constexpr WORD kDialogInitType = 240;
@@ -66,10 +70,13 @@ bool Dialog::PreTranslateMessage(MSG& msg) {
 }
 
 Dialog* Dialog::FromMessage(const MSG& msg) {
-    if (msg.hwnd == nullptr || liveDialogs.empty()) return nullptr;
+    if (msg.hwnd == nullptr) return nullptr;
     for (HWND window = msg.hwnd; window != nullptr; window = GetParent(window)) {
-        const auto found = liveDialogs.find(window);
-        if (found != liveDialogs.end()) return found->second;
+        {
+            std::lock_guard<std::mutex> lock(liveDialogsMutex);
+            const auto found = liveDialogs.find(window);
+            if (found != liveDialogs.end()) return found->second;
+        }
         if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) break;
     }
     return nullptr;
@@ -186,6 +193,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG) {
         dialog = reinterpret_cast<Dialog*>(lParam);
         dialog->hwnd_ = hwnd;
+        std::lock_guard<std::mutex> lock(liveDialogsMutex);
         liveDialogs[hwnd] = dialog;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     } else {
@@ -193,7 +201,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     }
     if (dialog == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {
-        liveDialogs.erase(hwnd);
+        {
+            std::lock_guard<std::mutex> lock(liveDialogsMutex);
+            liveDialogs.erase(hwnd);
+        }
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         dialog->hwnd_ = nullptr;
         dialog->PostNcDestroy();

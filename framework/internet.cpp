@@ -1,10 +1,12 @@
 // The WinInet wrappers. Texts cross as the A functions take them (addresses and header
-// lines are ASCII); error texts come from the library's own message table.
+// lines are ASCII); error texts come from the library's own message table. Only the send
+// goes through the helper thread: it holds the connect and the wait for the answer, while
+// a read returns as soon as bytes arrive, and sending each read across threads would cost
+// the body loop dearly.
 #include "framework/internet.h"
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "framework/system_error.h"
 
@@ -32,10 +34,8 @@ struct InternetHandle {
 };
 
 struct CHttpFile::Exchange {
-    std::vector<char> buffer;
     BOOL ok = FALSE;
     DWORD error = ERROR_SUCCESS;
-    DWORD bytes = 0;
 };
 
 CInternetException::CInternetException(DWORD error) : std::runtime_error(LibraryErrorText(error)), m_dwError(error) {}
@@ -149,50 +149,19 @@ std::string CHttpFile::QueryInfo(DWORD level) {
 }
 
 size_t CHttpFile::Read(char* buffer, size_t size) {
-    if (exchange_->buffer.size() < size) exchange_->buffer.resize(size);
-    caller_->Run([request = request_, exchange = exchange_, size] {
-        exchange->ok = InternetReadFile(request->handle, exchange->buffer.data(), static_cast<DWORD>(size),
-                                        &exchange->bytes);
-        exchange->error = GetLastError();
-    });
-    if (!exchange_->ok) throw CInternetException(exchange_->error);
-    const size_t got = exchange_->bytes < size ? exchange_->bytes : size;
-    std::copy_n(exchange_->buffer.data(), got, buffer);
-    return got;
+    DWORD got = 0;
+    if (!InternetReadFile(request_->handle, buffer, static_cast<DWORD>(size), &got)) {
+        throw CInternetException(GetLastError());
+    }
+    return got < size ? got : size;
 }
 
 DWORD CHttpFile::ErrorDialog(HWND owner, DWORD error, DWORD flags) {
     return InternetErrorDlg(owner, request_->handle, error, flags, nullptr);
 }
 
-CHttpFile::~CHttpFile() {
-    Close();
-}
-
 void CHttpFile::Close() {
-    if (!request_) return;
-    try {
-        char buffer[4096];
-        for (size_t drained = 0; drained < kDrainLimit;) {
-            const size_t got = Read(buffer, sizeof buffer);
-            if (got == 0) break;
-            drained += got;
-        }
-    } catch (const std::exception&) {
-        // The body cannot be read (or the thread is quitting): close it as it is.
-    }
-    Abort();
-}
-
-void CHttpFile::Abort() {
-    if (!request_) return;
-    try {
-        // The last reference goes on the helper, as closing may wait on the network; a
-        // call left behind holds a reference of its own and closes the request itself.
-        caller_->Run([request = std::exchange(request_, nullptr)]() mutable { request.reset(); });
-    } catch (const CallAbandoned&) {
-        request_.reset();
-    }
+    request_.reset();  // a send left behind holds a reference of its own
 }
 
 }  // namespace kavrel::win

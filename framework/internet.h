@@ -1,7 +1,7 @@
 // The internet client library (WinInet) for HTTP: a session, its connections and
-// requests, address parsing, and the library's failures as exceptions. The calls that
-// wait on the network (sending a request, reading its body) run through an
-// InterruptibleCaller, so a thread asked to quit never stays stuck in them.
+// requests, address parsing, and the library's failures as exceptions. Sending a request
+// (connecting and waiting for the answer) runs through an InterruptibleCaller, so a
+// thread asked to quit never stays stuck in it.
 #pragma once
 
 #include <windows.h>
@@ -48,12 +48,12 @@ using SharedInternetHandle = std::shared_ptr<InternetHandle>;
 class CHttpFile {
 public:
     CHttpFile(SharedInternetHandle request, std::shared_ptr<InterruptibleCaller> caller);
-    ~CHttpFile();
     CHttpFile(const CHttpFile&) = delete;
     CHttpFile& operator=(const CHttpFile&) = delete;
     // Adds headers (CR LF lines) with flags; the result is not looked at.
     void AddRequestHeaders(std::string_view headers, DWORD flags);
-    // Sends the request and waits for the response headers.
+    // Sends the request and waits for the response headers; throws CallAbandoned when the
+    // thread is asked to quit meanwhile.
     void SendRequest();
     DWORD QueryStatusCode();
     // A response header (or all of them, by level) as text; "" when there is none.
@@ -62,18 +62,12 @@ public:
     size_t Read(char* buffer, size_t size);
     // The platform's dialog for an error of this request (InternetErrorDlg).
     DWORD ErrorDialog(HWND owner, DWORD error, DWORD flags);
-    // Reads and drops what is left of the body (at most kDrainLimit bytes), then closes
-    // the request. Under Wine, a request closed with unread body bytes that the library
-    // then drains itself was seen to corrupt the heap; reading them here avoids that.
     void Close();
-    // Closes the request at once, leaving the rest of the body unread (a cancel).
-    void Abort();
-    static constexpr size_t kDrainLimit = 64 * 1024;
 
 private:
     SharedInternetHandle request_;
     std::shared_ptr<InterruptibleCaller> caller_;
-    struct Exchange;  // a waiting call's buffer and result, shared with the call
+    struct Exchange;  // a send's result, shared with the call
     std::shared_ptr<Exchange> exchange_;
 };
 
