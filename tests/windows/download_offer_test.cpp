@@ -108,6 +108,8 @@ TEST_F(DownloadOffer, NamesTheDirectionAndWaitsOnDownload) {
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(offer, nullptr), &info));
     EXPECT_EQ(info.hwndFocus, GetDlgItem(offer, IDC_DOWNLOAD));
+    EXPECT_EQ(GetWindow(offer, GW_OWNER), nullptr) << "the offer has no owner";
+    EXPECT_TRUE(IsWindowEnabled(dialog_->Hwnd())) << "the main window goes on running";
     Click(offer, IDC_CANCEL_DOWNLOAD);
     FinishLoad();
 }
