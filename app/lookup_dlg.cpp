@@ -1,6 +1,8 @@
 // The main window: start-up, the message map, loading a direction and looking words up.
 #include "app/lookup_dlg.h"
 
+#include <windowsx.h>
+
 #include <optional>
 #include <utility>
 
@@ -17,12 +19,8 @@
 namespace {
 
 constexpr size_t kMaxWordChars = 1024;
-constexpr UINT_PTR kBannerTimerId = 2;
 constexpr UINT kBannerTimerMs = 20000;
 constexpr int kBannerIds[4] = {IDB_BANNER_FIRST, IDB_BANNER_SECOND, IDB_BANNER_THIRD, IDB_BANNER_HOVER};
-
-// The direction a profile holds when it holds none.
-constexpr std::string_view kDefaultDirection = "T\xFCrk\xE7" "e -> Almanca";
 
 }  // namespace
 
@@ -47,6 +45,15 @@ INT_PTR CLookupDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DESTROY:
             OnDestroy();
+            return FALSE;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return FALSE;
+        case WM_MOUSEMOVE:
+            OnMouseMove(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return FALSE;
+        case WM_LBUTTONDBLCLK:
+            OnLButtonDblClk(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             return FALSE;
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wParam)) ? TRUE : FALSE;
@@ -140,26 +147,6 @@ void CLookupDlg::OnShowEntryEditor() {
 
 void CLookupDlg::SetCaption(const std::string& caption) {
     kavrel::win::SetText(Hwnd(), caption);
-}
-
-// The settings profile is not kept yet: every start uses the defaults.
-void CLookupDlg::LoadSettings() {
-    m_nXPos = 0;
-    m_nYPos = 0;
-    m_nUsed = 0;
-    m_strUsedFirst = kavrel::win::LocalTimeStamp();
-    m_strDirection = std::string(kDefaultDirection);
-    // The combo box's exact search ignores case; starting after entry 0 and wrapping
-    // round searches every entry.
-    const LRESULT found = SendMessageW(m_cbDirection, CB_FINDSTRINGEXACT, 0,
-                                       reinterpret_cast<LPARAM>(kavrel::win::Widen(m_strDirection).c_str()));
-    SendMessageW(m_cbDirection, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : found, 0);
-}
-
-void CLookupDlg::SaveSettings() {
-    ++m_nUsed;
-    const LRESULT selected = SendMessageW(m_cbDirection, CB_GETCURSEL, 0, 0);
-    if (selected != CB_ERR) m_strDirection = kavrel::win::ComboItemText(m_cbDirection, static_cast<int>(selected));
 }
 
 // ---- Directions and loading ----

@@ -42,6 +42,12 @@ public:
     bool TopMost() const { return m_bTopMost != FALSE; }
     void SetTopMost(bool topMost) { m_bTopMost = topMost ? TRUE : FALSE; }
     void SetDirectionName(std::string direction) { m_strDirection = std::move(direction); }
+    int BannerState() const { return m_nBannerState; }
+    // The picture loaded for banner bitmap resource id (130 to 133).
+    HBITMAP BannerBitmap(int id) const;
+
+    // The window timer that turns the banner's pictures.
+    static constexpr UINT_PTR kBannerTimerId = 2;
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,6 +62,11 @@ private:
     void OnCommand(int id, int code);
     void LoadSettings();
     void SaveSettings();
+    void OnTimer(UINT_PTR id);
+    void OnMouseMove(POINT point);
+    void OnLButtonDblClk(POINT point);
+    void ShowBannerPicture(int state);
+    void OpenHomepage();
     void PlaceAtSavedCorner();
     void BeginLoadDisplay();
     void OnLoadProgress(int percent);

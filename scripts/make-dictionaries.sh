@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds the eight Kavrel data files kavrel.001 .. kavrel.008 from the freedict dictd
 # databases in /usr/share/dictd, with build/native/kavrel-tool. The output is the same bytes
-# on every run. Usage: scripts/make-dictionaries.sh OUTDIR
-# KAVREL_TOOL and DICTD_DIR override the tool and the database directory.
+# on every run. Then it rates each file against tools/first-rows.tsv: how often the first row
+# is the translation a reader expects. Usage: scripts/make-dictionaries.sh OUTDIR
+# KAVREL_TOOL, DICTD_DIR and WORDNET_DIR override the tool and the data directories.
 # Licences of the sources: tur-deu, deu-tur, tur-eng, eng-tur GPL-2+; fra-tur, ita-tur
-# CC-BY-SA-3.0 (FreeDict; see /usr/share/doc/dict-freedict-*/copyright).
+# CC-BY-SA-3.0 (FreeDict; see /usr/share/doc/dict-freedict-*/copyright). Reversed
+# translations are ranked with how common a word is: the FreeDict databases of
+# scripts/headword-databases.txt and WordNet 3.0's sense counts (WordNet licence).
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then
@@ -15,6 +18,7 @@ fi
 readonly root="$(cd "$(dirname "$0")/.." && pwd)"
 readonly tool="${KAVREL_TOOL:-$root/build/native/kavrel-tool}"
 readonly dictd="${DICTD_DIR:-/usr/share/dictd}"
+readonly wordnet="${WORDNET_DIR:-/usr/share/wordnet}"
 readonly outdir="$1"
 
 if [[ ! -x "$tool" ]]; then
@@ -31,6 +35,18 @@ mkdir -p "$outdir"
 
 db() { echo "$dictd/freedict-$1"; }
 
+# The options that rank reversed translations into language $1: how it capitalises, and
+# the evidence of how common its words are.
+ranking() {
+    local name
+    printf "%s\n" --language "$1"
+    while read -r name; do
+        [[ $name == "$1"-* ]] && printf "%s\n" --headwords-of "$(db "$name")"
+    done < "$root/scripts/headword-databases.txt"
+    [[ $1 == eng ]] && printf "%s\n" --sense-counts "$wordnet/cntlist.rev"
+    return 0
+}
+
 # The small Turkish-first databases are enriched with the reversal of the large ones;
 # Turkish->French and Turkish->Italian exist only as reversals.
 build() {
@@ -40,11 +56,21 @@ build() {
     "$tool" import "$@" "$outdir/kavrel.$number"
 }
 
-build 001 "$(db tur-deu)" --reverse "$(db deu-tur)"
+mapfile -t deu < <(ranking deu)
+mapfile -t eng < <(ranking eng)
+mapfile -t fra < <(ranking fra)
+mapfile -t ita < <(ranking ita)
+build 001 "${deu[@]}" "$(db tur-deu)" --reverse "$(db deu-tur)"
 build 002 "$(db deu-tur)"
-build 003 "$(db tur-eng)" --reverse "$(db eng-tur)"
+build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)"
 build 004 "$(db eng-tur)"
-build 005 --reverse "$(db fra-tur)"
+build 005 "${fra[@]}" --reverse "$(db fra-tur)"
 build 006 "$(db fra-tur)"
-build 007 --reverse "$(db ita-tur)"
+build 007 "${ita[@]}" --reverse "$(db ita-tur)"
 build 008 "$(db ita-tur)"
+
+echo "First rows as a reader expects them (tools/first-rows.tsv):"
+for rating in "001 tr de" "003 tr en" "005 tr fr" "007 tr it" "002 de tr" "004 en tr" "006 fr tr" "008 it tr"; do
+    read -r number from to <<< "$rating"
+    (cd "$outdir" && "$tool" rate "$root/tools/first-rows.tsv" "kavrel.$number" "$from" "$to")
+done

@@ -10,21 +10,31 @@ packages=(
   wine wine32:i386
   xvfb xdotool x11-utils imagemagick python3 curl
   zlib1g-dev locales fonts-dejavu-core
+  fp-utils libchm-bin icoutils nsis zip unzip
   dict-freedict-tur-eng dict-freedict-eng-tur dict-freedict-tur-deu
   dict-freedict-deu-tur dict-freedict-fra-tur dict-freedict-ita-tur
+  wordnet-base
 )
+# The databases whose headwords rank translations by how common a word is.
+while read -r name; do
+  [[ -z $name || $name == \#* ]] || packages+=("dict-freedict-$name")
+done < "$(dirname "$0")/headword-databases.txt"
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# One query for all packages: a hundred separate ones take seconds.
+native=$(dpkg --print-architecture)
+declare -A installed=()
+while read -r name arch status; do
+  [ "$status" = ii ] || continue
+  installed[$name:$arch]=1
+  if [ "$arch" = "$native" ] || [ "$arch" = all ]; then installed[$name]=1; fi
+done < <(dpkg-query -W -f='${Package} ${Architecture} ${db:Status-Abbrev}\n' 2>/dev/null)
 missing=()
 for p in "${packages[@]}"; do
-  name=${p%%:*}; arch=${p#*:}
-  [ "$arch" = "$p" ] && query=$name || query="$name:$arch"
-  if ! dpkg-query -W -f='${Status}' "$query" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  [ -n "${installed[$p]:-}" ] || missing+=("$p")
 done
 
 if [ ${#missing[@]} -eq 0 ]; then

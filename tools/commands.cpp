@@ -10,8 +10,10 @@
 #include "core/entry_text.h"
 #include "core/scramble.h"
 #include "core/word_table.h"
+#include "tools/dictd.h"
 #include "tools/file_io.h"
 #include "tools/import.h"
+#include "tools/rate.h"
 #include "tools/tool_error.h"
 
 namespace kavrel::tool {
@@ -113,11 +115,21 @@ int RunUnpack(const Args& args, std::istream& in, std::ostream& out) {
     return kExitOk;
 }
 
-// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it.
+// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it;
+// the ranking options take a value each and may stand anywhere.
 struct ImportArgs {
     std::vector<ImportSource> sources;
     std::string output;
+    std::string language;
+    std::vector<std::string> headwordDatabases;
+    std::vector<std::string> senseCountFiles;
 };
+
+// The value of the option at args[i], which must follow it.
+const std::string& OptionValue(const Args& args, size_t& i) {
+    if (i + 1 >= args.size()) throw ToolError("import: " + args[i] + " needs a value (see kavrel-tool --help)");
+    return args[++i];
+}
 
 ImportArgs ParseImportArgs(const Args& args) {
     ImportArgs parsed;
@@ -129,6 +141,12 @@ ImportArgs ParseImportArgs(const Args& args) {
         if (arg == "--reverse" || arg == "-r") {
             if (reverseNext) throw ToolError("import: " + arg + " given twice for one source");
             reverseNext = true;
+        } else if (arg == "--language") {
+            parsed.language = OptionValue(args, i);
+        } else if (arg == "--headwords-of") {
+            parsed.headwordDatabases.push_back(OptionValue(args, i));
+        } else if (arg == "--sense-counts") {
+            parsed.senseCountFiles.push_back(OptionValue(args, i));
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
         } else {
@@ -145,6 +163,23 @@ ImportArgs ParseImportArgs(const Args& args) {
     return parsed;
 }
 
+CaseRule CaseRuleOfLanguage(const std::string& language) {
+    if (language.empty() || language == "deu") return CaseRule::kNouns;
+    if (language == "eng") return CaseRule::kProperWords;
+    if (language == "fra" || language == "ita") return CaseRule::kNamesOnly;
+    throw ToolError("import: unknown --language " + language + " (deu, eng, fra or ita)");
+}
+
+// The evidence of how common the translations' words are, as the options name it.
+void ReadCommonness(const ImportArgs& parsed, Commonness& commonness) {
+    for (const std::string& database : parsed.headwordDatabases) {
+        const auto paths = FindDictdFiles(database);
+        if (!paths) throw ToolError("import: " + database + " is no dictd database (no .index file)");
+        commonness.AddDictionaryHeadwords(ReadWholeFile(paths->index), paths->index);
+    }
+    for (const std::string& file : parsed.senseCountFiles) commonness.AddSenseCounts(ReadWholeFile(file));
+}
+
 void ReportImport(const Importer& importer, const std::string& output, std::ostream& err) {
     const ImportCounts& c = importer.Counts();
     err << "kavrel-tool: " << output << ": " << importer.EntryCount() << " entries written from " << c.read
@@ -156,6 +191,10 @@ void ReportImport(const Importer& importer, const std::string& output, std::ostr
 int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     const ImportArgs parsed = ParseImportArgs(args);
     Importer importer(err);
+    importer.SetCaseRule(CaseRuleOfLanguage(parsed.language));
+    Commonness commonness;
+    ReadCommonness(parsed, commonness);
+    importer.SetCommonness(&commonness);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
     std::string data = importer.PlainText();
     ScrambleText(data);
@@ -202,6 +241,7 @@ int RunCommand(const Args& args, std::istream& in, std::ostream& out, std::ostre
     if (command == "import") return RunImport(args, out, err);
     if (command == "export") return RunExport(args, in, out, err);
     if (command == "lookup") return RunLookup(args, in, out);
+    if (command == "rate") return RunRate(args, out);
     throw ToolError("unknown command \"" + command + "\" (see kavrel-tool --help)");
 }
 
@@ -219,7 +259,7 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       an error naming its line and byte offset).
   kavrel-tool unpack [--to-utf8] IN OUT
       The reverse of pack; --to-utf8 writes the text as UTF-8.
-  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] OUT
+  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] [OPTION...] OUT
       Builds the data file OUT from all SOURCEs, merged in the order given. --reverse (-r)
       applies to the one SOURCE after it: its translations become headwords and its
       headword their translation. A SOURCE is
@@ -231,12 +271,28 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       The text is converted to Windows-1254: letters it cannot hold lose their diacritics
       (a macron a -> a, l with stroke -> l), other characters are dropped. Headwords that are
       equal after the program's lower-casing become one entry, their translations united
-      without duplicates in first-seen order; entries without translation are skipped. A
-      "|" in a headword becomes "/"; a "," or ";" inside one translation becomes " /" so the
-      translation stays one row. Entries are written sorted by key, so output is the same
-      on every run. Counts go to stderr.
+      without duplicates; entries without translation are skipped. Translations of a
+      SOURCE that has the headword come first, sense by sense as it gives them; reversed
+      ones follow, ranked by the sense of the foreign entry that gives the headword, then by
+      how common the foreign word is, then by the headword's place in that entry. Within a
+      sense the more common word comes first. Left out of reversals where the entry keeps
+      another translation: phrases of more than four words for a single word, capitals in a
+      common word's entry where the language writes only names with one, and rows that
+      differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
+      inside one translation becomes " /" so the translation stays one row. Entries are
+      written sorted by key, so output is the same on every run. Counts go to stderr.
+      Options (each may be given anywhere):
+        --language deu|eng|fra|ita   the translations' language, for its capital letters
+        --headwords-of DB            a dictd database: its headwords count as common words
+                                     (repeatable; a word counts once per database)
+        --sense-counts FILE          WordNet's cntlist.rev: how often a corpus used each
+                                     word, which outweighs the count of databases
   kavrel-tool export FILE OUT
       Writes the lines of the data file FILE as UTF-8 "headword|translations" lines (LF).
+  kavrel-tool rate [--misses] LIST FILE FROM TO
+      Rates the data file FILE against LIST (tools/first-rows.tsv): for each line, looks
+      up the first word of column FROM and counts how often the first row is one of the
+      answers in column TO. --misses lists the words whose first row is not.
   kavrel-tool lookup FILE WORD
       Looks up the UTF-8 WORD in FILE as the program does and prints the stored headword,
       then one translation per line. Exit status 1 when the word is not there.

@@ -1,6 +1,8 @@
 // Merging entries by key and writing them as a sorted plain text.
 #include "tools/dictionary_builder.h"
 
+#include <algorithm>
+
 #include "core/cp1254.h"
 #include "core/entry_text.h"
 #include "tools/source_entry.h"
@@ -32,34 +34,87 @@ std::string DictionaryBuilder::CleanTranslation(std::string_view translation) {
     return CollapseSpaces(Replaced(Replaced(translation, "\r\n", " "), ",;", " /"));
 }
 
+const std::string& DictionaryBuilder::Forms::Shown() const {
+    if (!direct.empty()) return direct;
+    return MainIsLower() ? lower : capital;
+}
+
+DictionaryBuilder::Entry& DictionaryBuilder::EntryOf(std::string headword, bool direct, bool& isNew) {
+    auto [it, added] = entries_.try_emplace(LowerCopy1254(headword));
+    Forms& forms = it->second.forms;
+    isNew = added;
+    const bool capital = StartsWithCapital1254(headword);
+    ++(capital ? forms.capitalCount : forms.lowerCount);
+    std::string& first = direct ? forms.direct : capital ? forms.capital : forms.lower;
+    if (first.empty()) first = std::move(headword);
+    return it->second;
+}
+
 DictionaryBuilder::AddResult DictionaryBuilder::Add(std::string_view headword,
-                                                    const std::vector<std::string>& translations) {
+                                                    const std::vector<std::string>& translations,
+                                                    const std::vector<size_t>& senses) {
     std::string cleanHeadword = CleanHeadword(headword);
     if (cleanHeadword.empty()) return AddResult::kNoHeadword;
-    std::vector<std::string> cleanTranslations;
-    for (const std::string& translation : translations) {
-        std::string clean = CleanTranslation(translation);
-        if (!clean.empty()) cleanTranslations.push_back(std::move(clean));
+    std::vector<DirectTranslation> cleanTranslations;
+    for (size_t i = 0; i < translations.size(); ++i) {
+        std::string clean = CleanTranslation(translations[i]);
+        const size_t sense = i < senses.size() ? senses[i] : i + 1;
+        if (!clean.empty()) cleanTranslations.push_back({std::move(clean), sense, {}});
     }
     if (cleanTranslations.empty()) return AddResult::kNoTranslation;
 
-    const auto [it, isNew] = entries_.try_emplace(LowerCopy1254(cleanHeadword));
-    Entry& entry = it->second;
-    if (isNew) entry.headword = std::move(cleanHeadword);
-    for (std::string& translation : cleanTranslations) {
-        if (entry.known.insert(translation).second) entry.translations.push_back(std::move(translation));
+    bool isNew = false;
+    Entry& entry = EntryOf(std::move(cleanHeadword), true, isNew);
+    const size_t firstSense = entry.directSenses;
+    for (DirectTranslation& translation : cleanTranslations) {
+        translation.sense += firstSense;  // senses of a later article rank after the earlier ones
+        entry.directSenses = std::max(entry.directSenses, translation.sense);
+        if (entry.known.insert(translation.text).second) entry.translations.push_back(std::move(translation));
     }
     return isNew ? AddResult::kAdded : AddResult::kMerged;
+}
+
+DictionaryBuilder::AddResult DictionaryBuilder::AddReversed(std::string_view headword, std::string_view translation,
+                                                            size_t sense, size_t position) {
+    std::string cleanHeadword = CleanHeadword(headword);
+    if (cleanHeadword.empty()) return AddResult::kNoHeadword;
+    std::string cleanTranslation = CleanTranslation(translation);
+    if (cleanTranslation.empty()) return AddResult::kNoTranslation;
+
+    const bool viaCapital = StartsWithCapital1254(cleanHeadword);
+    bool isNew = false;
+    Entry& entry = EntryOf(std::move(cleanHeadword), false, isNew);
+    Reversed& row = entry.reversed[std::move(cleanTranslation)];
+    (viaCapital ? row.viaCapital : row.viaLowerCase).Improve(sense, position);
+    return isNew ? AddResult::kAdded : AddResult::kMerged;
+}
+
+RankingInput DictionaryBuilder::RankingInputOf(const Entry& entry) const {
+    RankingInput input{entry.translations, {}, entry.forms.MainIsLower(), WordCount(entry.forms.Shown()) == 1,
+                       caseRule_};
+    for (const auto& [text, origins] : entry.reversed) {
+        const Standing& main = input.lowerCaseHeadword ? origins.viaLowerCase : origins.viaCapital;
+        const Standing& other = input.lowerCaseHeadword ? origins.viaCapital : origins.viaLowerCase;
+        const Standing& standing = main.sense != 0 ? main : other;
+        input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}});
+    }
+    if (commonness_ != nullptr) {
+        for (DirectTranslation& row : input.direct) row.commonness = commonness_->Of(row.text);
+        for (ReversedTranslation& row : input.reversed) row.commonness = commonness_->Of(row.text);
+    }
+    return input;
 }
 
 std::string DictionaryBuilder::PlainText() const {
     std::string text;
     for (const auto& [key, entry] : entries_) {
-        text += entry.headword;
+        RankingInput input = RankingInputOf(entry);
+        const std::vector<std::string> rows = RankTranslations(std::move(input));
+        text += entry.forms.Shown();
         text += '|';
-        for (size_t i = 0; i < entry.translations.size(); ++i) {
+        for (size_t i = 0; i < rows.size(); ++i) {
             if (i > 0) text += ", ";
-            text += entry.translations[i];
+            text += rows[i];
         }
         text += kLineEnd;
     }

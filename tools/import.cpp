@@ -95,16 +95,16 @@ void Importer::AddEntries(const std::vector<SourceEntry>& entries, bool reverse)
             translations.push_back(ConvertUtf8To1254Lenient(translation, counts_.conversion));
         }
         if (!reverse) {
-            AddConverted(headword, translations);
+            AddToCounts(builder_.Add(headword, translations, entry.senses), counts_);
             continue;
         }
         if (translations.empty()) ++counts_.withoutTranslation;
-        for (const std::string& translation : translations) AddConverted(translation, {headword});
+        for (size_t i = 0; i < translations.size(); ++i) {
+            const size_t sense = i < entry.senses.size() ? entry.senses[i] : i + 1;
+            AddToCounts(builder_.AddReversed(translations[i], headword, sense, i + 1), counts_);
+        }
     }
 }
 
-void Importer::AddConverted(const std::string& headword, const std::vector<std::string>& translations) {
-    AddToCounts(builder_.Add(headword, translations), counts_);
-}
 
 }  // namespace kavrel::tool

@@ -39,6 +39,10 @@ class Importer {
 public:
     explicit Importer(std::ostream& log) : log_(log) {}
 
+    // How reversed translations are ranked: see DictionaryBuilder.
+    void SetCaseRule(CaseRule rule) { builder_.SetCaseRule(rule); }
+    void SetCommonness(const Commonness* commonness) { builder_.SetCommonness(commonness); }
+
     // Reads one source and adds its entries; reports its counts on the log.
     void AddSource(const ImportSource& source);
     // Adds entries already read (UTF-8).
@@ -49,8 +53,6 @@ public:
     std::string PlainText() const { return builder_.PlainText(); }
 
 private:
-    void AddConverted(const std::string& headword, const std::vector<std::string>& translations);
-
     std::ostream& log_;
     DictionaryBuilder builder_;
     ImportCounts counts_;

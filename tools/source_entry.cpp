@@ -113,8 +113,9 @@ std::string_view BeforeSentenceEnd(std::string_view line) {
 
 bool IsSeparator(char c) { return c == ',' || c == ';'; }
 
-// Splits at "," and ";", trims each piece and its final periods, keeps non-empty pieces.
-void AppendTranslations(std::string_view text, std::vector<std::string>& out) {
+// Splits at "," and ";", trims each piece and its final periods, keeps non-empty pieces,
+// each filed under the sense given.
+void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out) {
     size_t from = 0;
     while (from <= text.size()) {
         size_t end = from;
@@ -122,15 +123,18 @@ void AppendTranslations(std::string_view text, std::vector<std::string>& out) {
         std::string piece = CollapseSpaces(text.substr(from, end - from));
         while (!piece.empty() && piece.back() == '.') piece.pop_back();
         piece = CollapseSpaces(piece);
-        if (!piece.empty()) out.push_back(std::move(piece));
+        if (!piece.empty()) {
+            out.translations.push_back(std::move(piece));
+            out.senses.push_back(sense);
+        }
         from = end + 1;
     }
 }
 
-void AppendSenseTranslations(std::string_view firstLine, std::vector<std::string>& out) {
+void AppendSenseTranslations(std::string_view firstLine, size_t sense, SourceEntry& out) {
     if (IsCrossReferenceLabel(FirstLabel(firstLine))) return;
     const std::string withoutLabels = WithoutBracketedParts(firstLine);
-    AppendTranslations(BeforeSentenceEnd(withoutLabels), out);
+    AppendTranslations(BeforeSentenceEnd(withoutLabels), sense, out);
 }
 
 }  // namespace
@@ -159,6 +163,7 @@ SourceEntry ParseDictdArticle(std::string_view article) {
     entry.headword = HeadwordOfHeadline(lines[i]);
     // Walk the senses: only the first line of each holds translations.
     bool expectTranslations = true;
+    size_t sense = 0;  // senses that hold translations, counted from 1
     for (++i; i < lines.size(); ++i) {
         std::string_view line = lines[i];
         if (const size_t number = LeadingSenseNumberLength(line); number > 0) {
@@ -169,7 +174,7 @@ SourceEntry ParseDictdArticle(std::string_view article) {
         const size_t trailing = TrailingSenseNumberLength(line);
         line.remove_suffix(trailing);
         if (expectTranslations && !TrimBlanks(line).empty()) {
-            AppendSenseTranslations(line, entry.translations);
+            AppendSenseTranslations(line, ++sense, entry);
             expectTranslations = false;
         }
         // A trailing number opens a sense whose translation line was this one.
@@ -189,11 +194,13 @@ SourceEntry ParsePlainLine(std::string_view line) {
     entry.headword = CollapseSpaces(line.substr(0, split));
     std::string current;
     int depth = 0;
+    size_t sense = 1;
     for (char c : line.substr(split + 1)) {
         if (IsOpening(c)) ++depth;
         if (IsClosing(c) && depth > 0) --depth;
         if (IsSeparator(c) && depth == 0) {
-            AppendTranslations(current, entry.translations);
+            AppendTranslations(current, sense, entry);
+            sense += c == ';';
             current.clear();
         } else if (IsSeparator(c)) {
             current += " /";
@@ -201,7 +208,7 @@ SourceEntry ParsePlainLine(std::string_view line) {
             current += c == '\t' ? ' ' : c;
         }
     }
-    AppendTranslations(current, entry.translations);
+    AppendTranslations(current, sense, entry);
     return entry;
 }
 

@@ -11,6 +11,7 @@ namespace kavrel::tool {
 struct SourceEntry {
     std::string headword;
     std::vector<std::string> translations;
+    std::vector<size_t> senses;  // the sense of each translation, counted from 1 in the entry
 };
 
 // A dictd article: the first line is the headword, optionally followed by a pronunciation
@@ -20,12 +21,13 @@ struct SourceEntry {
 // translations; further lines of the sense are glosses in the source language and are left
 // out, as are bracketed labels and glosses ("(bot.)", "[Sport]"), cross-references
 // ("(bak.) catch") and run-on derived phrases after a sentence end. Translations are split
-// at "," and ";".
+// at "," and ";"; the senses that hold translations are counted from 1.
 SourceEntry ParseDictdArticle(std::string_view article);
 
 // A plain line: the headword up to the first TAB (or, without any TAB, the first "|", as
-// exported), then translations separated by "," or ";". A separator inside brackets does not
-// split: it becomes " /", so "(a, b)" stays one translation "(a / b)". Whitespace collapses.
+// exported), then translations separated by "," or ";" (which also starts a new sense). A
+// separator inside brackets does not split: it becomes " /", so "(a, b)" stays one
+// translation "(a / b)". Whitespace collapses.
 SourceEntry ParsePlainLine(std::string_view line);
 
 // Runs of blanks and tabs made one blank, and both ends trimmed.

@@ -96,6 +96,29 @@ TEST(ToolImport, MergingAddsReversedTranslationsWithoutDuplicates) {
     EXPECT_EQ(ReadFileBytes(dir / "swapped"), ReadFileBytes(dir / "out"));
 }
 
+TEST(ToolImport, RankingOptionsNameTheLanguageAndTheEvidenceOfCommonWords) {
+    ScratchDir dir;
+    const std::string engTur = dir.WriteDictd("eng-tur", MakeDictd({
+        {"abode", "abode /a/\nev\n"}, {"house", "house /h/\nev\n"}, {"sea", "sea /s/\ndeniz\n"},
+        {"Denys", "Denys /d/\nDeniz\n"}}));
+    const std::string other = dir.WriteDictd("eng-deu", MakeDictd({{"house", "house /h/\nHaus\n"}}));
+    WriteFileBytes(dir / "cntlist", "sea%1:17:00:: 1 41\n");
+    const RunResult run = RunCli({"import", "--language", "fra", "--headwords-of", other, "--sense-counts",
+                                  dir / "cntlist", "-r", engTur, dir / "out"});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_EQ(Plain(ReadFileBytes(dir / "out")), "deniz|sea\n\rev|house, abode\n\r");
+    const std::vector<Files> bad = {
+        {"import", "--language", "tur", engTur, dir / "bad"},
+        {"import", "--headwords-of", dir / "nothing", engTur, dir / "bad"},
+        {"import", "--sense-counts", dir / "nothing", engTur, dir / "bad"},
+        {"import", engTur, dir / "bad", "--language"},
+    };
+    for (const Files& args : bad) {
+        EXPECT_EQ(RunCli(args).status, kExitFailure) << args[1];
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+}
+
 TEST(ToolImport, PlainSourcesAreConvertedAndCounted) {
     ScratchDir dir;
     WriteFileBytes(dir / "words.tsv",

@@ -70,6 +70,16 @@ TEST(DictdArticle, ATrailingSenseNumberOpensSensesWithGlossesOnly) {
     EXPECT_EQ(ParseDictdArticle("x /x/\n1.5 kilo\n").translations, (Rows{"1.5 kilo"}));
 }
 
+// The sense of each translation ranks it: numbered senses, a glosses-only sense that is not
+// counted, and ";" opening a new sense in a plain line.
+TEST(SourceEntrySenses, EveryTranslationKnowsItsSense) {
+    using Senses = std::vector<size_t>;
+    EXPECT_EQ(ParseDictdArticle("house /h/\n1. ev, mesken\n2. aile\n").senses, (Senses{1, 1, 2}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\n1.\nglosses only\n2. a, b\n3. c\n").senses, (Senses{1, 1, 2}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\na, b\n").senses, (Senses{1, 1}));
+    EXPECT_EQ(ParsePlainLine("ev\thome, house; dwelling").senses, (Senses{1, 1, 2}));
+}
+
 TEST(PlainLine, TabOrBarSeparatesTheHeadword) {
     const SourceEntry tab = ParsePlainLine("ev\thome ; house,  dwelling ");
     EXPECT_EQ(tab.headword, "ev");

@@ -5,12 +5,15 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 #include "app/lookup_dlg.h"
 #include "core/cp1254.h"
@@ -220,6 +223,29 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
     return FALSE;
 }
 
+// The icon control of a message box (its id differs between platforms).
+HWND IconOf(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
+    }
+    return nullptr;
+}
+
+// The MB_ICON flag whose shared system icon a message box shows, or 0.
+UINT IconFlagOf(HWND box) {
+    const HWND icon = IconOf(box);
+    if (icon == nullptr) return 0;
+    const auto shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+    const struct { const wchar_t* system; UINT flag; } icons[] = {
+        {IDI_HAND, MB_ICONSTOP}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+        {IDI_ASTERISK, MB_ICONINFORMATION}, {IDI_QUESTION, MB_ICONQUESTION},
+    };
+    for (const auto& i : icons) {
+        if (LoadIconW(nullptr, i.system) == shown) return i.flag;
+    }
+    return 0;
+}
+
 }  // namespace
 
 HWND FindOwnWindow(const std::function<bool(HWND)>& match) {
@@ -319,5 +345,44 @@ std::string ExpectedRequest(const std::string& pathAndQuery) {
     return "GET " + pathAndQuery + " HTTP/1.0\r\nAccept: text/*\r\nUser-Agent: Kavrel_Retrieval\r\nHost: " +
            FixtureHost() + "\r\n\r\n";
 }
+
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action) {
+    std::vector<AnsweredBox> boxes;
+    std::atomic<bool> done{false};
+    std::thread answerer([&] {
+        while (!done) {
+            if (const HWND box = FindMessageBox(text1254)) {
+                boxes.push_back({win::GetText(box), IconFlagOf(box)});
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                while (!done && IsWindow(box)) Sleep(5);
+            }
+            Sleep(5);
+        }
+    });
+    action();
+    done = true;
+    answerer.join();
+    return boxes;
+}
+
+std::string ProfilePath() {
+    wchar_t directory[MAX_PATH] = {};
+    GetWindowsDirectoryW(directory, MAX_PATH);
+    return win::Narrow(directory) + "\\kavrel.INI";
+}
+
+namespace {
+
+// Every test starts without a settings profile: the tests of a suite share one prefix.
+class ProfileRemover : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { DeleteFileW(win::Widen(ProfilePath()).c_str()); }
+};
+
+const bool profileRemoverAdded = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ProfileRemover);  // the list owns it
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace kavrel::test

@@ -124,4 +124,17 @@ std::vector<std::string> FixtureSeen();
 // The request the program sends for pathAndQuery, as the server records it.
 std::string ExpectedRequest(const std::string& pathAndQuery);
 
+// A message box answered by AnswerMessageBoxes: its caption and its icon, as the MB_ICON
+// flag that shows it (MB_ICONEXCLAMATION, MB_ICONSTOP, ...; 0 for none).
+struct AnsweredBox {
+    std::string caption;
+    UINT icon = 0;
+};
+// Runs action while another thread answers OK to every message box with the given text,
+// and returns those boxes in order.
+std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action);
+
+// The settings profile's path in the Windows directory; every test starts without it.
+std::string ProfilePath();
+
 }  // namespace kavrel::test

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program in a process of its own: it starts on a dictionary and shows its word
 # count, and Alt+F4 ends it with exit code 0, also in the middle of loading 100 MB and
-# while the offer for a missing dictionary is open.
+# while the offer for a missing dictionary is open. In a
+# prefix kept across runs: a closed run writes the settings profile, a killed run changes
+# nothing in it, and a double-click on the banner hands the homepage to the shell.
 #   process_test.sh KAVREL_EXE KAVREL_TOOL   (KAVREL_TOOL: the native kavrel-tool)
 set -uo pipefail
 exe=$1
@@ -18,26 +20,26 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"; "$scripts/xvfb.sh" stop "$xvfb_pid"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-# Starts the program in $work, waits for a caption matching pattern (and, when given, for
-# a window titled await), presses Alt+F4 on the first and checks that the process ends
-# promptly with exit code 0.
-run_and_close() {
-  local label=$1 pattern=$2 await=${3:-} pid window="" rc start
+# Starts the program in $work and waits for a caption matching pattern; sets pid and window.
+start_program() {
+  local label=$1 pattern=$2
+  window=""
   (cd "$work" && exec "$run" "$exe") &
   pid=$!
   for _ in $(seq 1 300); do
     window=$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)
-    [ -n "$window" ] && { [ -z "$await" ] || xdotool search --name "$await" >/dev/null 2>&1; } && break
+    [ -n "$window" ] && break
     sleep 0.1
   done
   [ -n "$window" ] || { kill "$pid"; wait "$pid"; fail "$label: no window titled '$pattern'"; }
-  # With another window of the program in front, only a click (on window's right edge,
-  # which the offer leaves free) makes Wine activate window for the keys.
-  if [ -n "$await" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove $((X + WIDTH - 4)) $((Y + HEIGHT / 2)) click 1
-    sleep 0.3
-  fi
+}
+
+# Starts the program, presses Alt+F4 once its caption matches pattern and checks that the
+# process ends promptly with exit code 0. A hook given as $3 runs before the close.
+run_and_close() {
+  local label=$1 pattern=$2 hook=${3:-} pid window rc start
+  start_program "$label" "$pattern"
+  [ -z "$hook" ] || "$hook"
   start=$(date +%s%N)
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   xdotool key alt+F4
@@ -57,8 +59,59 @@ seq 10000000 13300000 | sed 's/$/|a translation, another one, more/' > "$work/pl
 "$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack 100 MB"
 run_and_close "close during a 100 MB load" "kavrel y.*kleniyor"
 
-# No dictionary at all: the loader shows the download offer; closing the main window ends
-# the offer with it.
+# No dictionary at all: the loader shows the download offer, and closing the main window
+# ends the offer with it. With the offer in front, a click on the main window's right edge
+# (which the offer leaves free) makes Wine activate it for the keys.
+activate_past_offer() {
+  local X Y WIDTH HEIGHT
+  for _ in $(seq 1 100); do xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 && break; sleep 0.1; done
+  xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 || fail "no download offer"
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  xdotool mousemove $((X + WIDTH - 4)) $((Y + HEIGHT / 2)) click 1
+  sleep 0.3
+}
 rm -f "$work/kavrel.001"
-run_and_close "close while the download offer is open" "kavrel y.*kleniyor" "^Kavrel Y.*kleme$"
-echo "3 passed, 0 failed"
+run_and_close "close while the download offer is open" "kavrel y.*kleniyor" activate_past_offer
+
+# The settings profile, in a prefix that every following run shares.
+export KAVREL_WINE_PREFIX=$work/prefix
+profile=$KAVREL_WINE_PREFIX/drive_c/windows/kavrel.INI
+stored() { tr -d '\r' < "$profile" 2>/dev/null | sed -n "s/^$1=//p"; }
+printf 'ev|Haus\n\r' > "$work/plain"
+"$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack"
+# A run that ends without its window closing, killed once its dictionary is loaded.
+killed_run() {
+  start_program "$1" "^Kavrel v1\\.5 \\(1 kelime\\)"
+  WINEPREFIX=$KAVREL_WINE_PREFIX wineserver -k
+  wait "$pid"
+}
+killed_run "killed first run"
+[ ! -e "$profile" ] || fail "a killed first run wrote a profile"
+run_and_close "first run" "^Kavrel v1\\.5 \\(1 kelime\\)"
+[ "$(stored used)" = 1 ] || fail "a closed first run wrote no profile with used=1"
+cp "$profile" "$work/profile.closed"
+killed_run "killed run"
+cmp -s "$profile" "$work/profile.closed" || fail "a killed run changed the profile"
+echo "ok: a killed run writes nothing into the profile"
+
+# The shell opens http addresses with the command registered for them: a recorder here.
+"$run" reg add 'HKCR\http\shell\open\command' /ve /f \
+  /d "C:\\windows\\system32\\cmd.exe /c echo %1 > Z:${work//\//\\}\\opened.txt" >/dev/null 2>&1 ||
+  fail "registering the recorder"
+double_click_banner() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT)=')"
+  # The banner fills the window's lower part below the word box.
+  xdotool mousemove --window "$window" $((WIDTH / 3)) $((HEIGHT - 8)) click --repeat 2 --delay 80 1
+  for _ in $(seq 1 100); do [ -s "$work/opened.txt" ] && break; sleep 0.1; done
+  # The shell's command took the activation; a click on the caption gives it back.
+  xdotool mousemove --window "$window" $((WIDTH / 3)) 8 click 1
+}
+run_and_close "double-click on the banner" "^Kavrel v1\\.5 \\(1 kelime\\)" double_click_banner
+stamp=$(stored usedfirst)
+opened=$(tr -d '\r' < "$work/opened.txt" 2>/dev/null | sed 's/ *$//')
+[ "$opened" = "http://www.kavrel.example/pavelo/homepage.htm?${stamp}1" ] ||
+  fail "the shell was asked to open '$opened', stamp '$stamp'"
+[ "$(stored used)" = 2 ] || fail "the second closed run did not count"
+echo "ok: the banner opens the homepage with the profile's stamp and count"
+echo "6 passed, 0 failed"
