@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "framework/system_error.h"
+#include "framework/system_library.h"
 
 namespace kavrel::win {
 namespace {
@@ -16,6 +17,41 @@ namespace {
 // Longer header texts and addresses than this are refused: a server's answer must not
 // make the program copy without bound.
 constexpr DWORD kTextLimit = 64 * 1024;
+
+// The library's functions, from wininet.dll in the system directory, loaded at first use:
+// imported statically, the DLL would be looked for beside the program first, where a
+// planted one would run (it is not one of the system's known DLLs).
+#define KAVREL_WININET_FUNCTIONS(X)                                                               \
+    X(InternetOpenA) X(InternetConnectA) X(HttpOpenRequestA) X(HttpAddRequestHeadersA)            \
+    X(HttpSendRequestA) X(HttpQueryInfoA) X(InternetReadFile) X(InternetCloseHandle)              \
+    X(InternetErrorDlg) X(InternetCanonicalizeUrlA) X(InternetCrackUrlA)
+
+struct WinInet {
+#define KAVREL_DECLARE(name) decltype(&::name) name = nullptr;
+    KAVREL_WININET_FUNCTIONS(KAVREL_DECLARE)
+#undef KAVREL_DECLARE
+    DWORD loadError = ERROR_SUCCESS;
+};
+
+// The loaded functions; loadError tells why they are missing. The module stays loaded for
+// the process's life.
+const WinInet& Library() {
+    static const WinInet library = [] {
+        WinInet loaded;
+        const HMODULE module = LoadSystemLibrary(L"wininet.dll");
+        if (module == nullptr) {
+            loaded.loadError = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_MOD_NOT_FOUND;
+            return loaded;
+        }
+#define KAVREL_LOOK_UP(name)                                                                        \
+    loaded.name = reinterpret_cast<decltype(&::name)>(reinterpret_cast<void (*)()>(GetProcAddress(module, #name))); \
+    if (loaded.name == nullptr) loaded.loadError = ERROR_PROC_NOT_FOUND;
+        KAVREL_WININET_FUNCTIONS(KAVREL_LOOK_UP)
+#undef KAVREL_LOOK_UP
+        return loaded;
+    }();
+    return library;
+}
 
 std::string LibraryErrorText(DWORD error) {
     std::string text = SystemErrorText(error, GetModuleHandleW(L"wininet.dll"));
@@ -26,7 +62,7 @@ std::string LibraryErrorText(DWORD error) {
 
 struct InternetHandle {
     InternetHandle(HINTERNET h, SharedInternetHandle owner) : handle(h), parent(std::move(owner)) {}
-    ~InternetHandle() { InternetCloseHandle(handle); }
+    ~InternetHandle() { Library().InternetCloseHandle(handle); }
     InternetHandle(const InternetHandle&) = delete;
     InternetHandle& operator=(const InternetHandle&) = delete;
     HINTERNET handle;
@@ -41,11 +77,11 @@ struct CHttpFile::Exchange {
 CInternetException::CInternetException(DWORD error) : std::runtime_error(LibraryErrorText(error)), m_dwError(error) {}
 
 std::optional<ParsedUrl> ParseUrl(const std::string& url) {
-    if (url.size() > kTextLimit) return std::nullopt;
+    if (url.size() > kTextLimit || Library().loadError != ERROR_SUCCESS) return std::nullopt;
     // Escaping can make the address up to three times as long.
     DWORD size = static_cast<DWORD>(url.size()) * 3 + 16;
     std::string canonical(size, '\0');
-    if (!InternetCanonicalizeUrlA(url.c_str(), canonical.data(), &size, 0)) return std::nullopt;
+    if (!Library().InternetCanonicalizeUrlA(url.c_str(), canonical.data(), &size, 0)) return std::nullopt;
     canonical.resize(size);
 
     // Null pointers with non-zero lengths ask for pointers into canonical.
@@ -54,7 +90,7 @@ std::optional<ParsedUrl> ParseUrl(const std::string& url) {
     parts.dwHostNameLength = 1;
     parts.dwUrlPathLength = 1;
     parts.dwExtraInfoLength = 1;
-    if (!InternetCrackUrlA(canonical.c_str(), static_cast<DWORD>(canonical.size()), 0, &parts)) return std::nullopt;
+    if (!Library().InternetCrackUrlA(canonical.c_str(), static_cast<DWORD>(canonical.size()), 0, &parts)) return std::nullopt;
     if (parts.lpszHostName == nullptr || parts.dwHostNameLength == 0) return std::nullopt;
     ParsedUrl parsed;
     parsed.scheme = parts.nScheme;
@@ -71,7 +107,8 @@ std::optional<ParsedUrl> ParseUrl(const std::string& url) {
 CInternetSession::CInternetSession(const char* agent, DWORD_PTR context, DWORD accessType, const char* proxy,
                                    const char* proxyBypass, DWORD flags)
     : context_(context), caller_(std::make_shared<InterruptibleCaller>()) {
-    const HINTERNET session = InternetOpenA(agent, accessType, proxy, proxyBypass, flags);
+    if (Library().loadError != ERROR_SUCCESS) throw CInternetException(Library().loadError);
+    const HINTERNET session = Library().InternetOpenA(agent, accessType, proxy, proxyBypass, flags);
     if (session == nullptr) throw CInternetException(GetLastError());
     session_ = std::make_shared<InternetHandle>(session, nullptr);
 }
@@ -82,7 +119,7 @@ std::unique_ptr<CHttpConnection> CInternetSession::GetHttpConnection(const std::
                                                                      const char* user, const char* password) {
     if (!session_) throw CInternetException(ERROR_INVALID_HANDLE);
     const HINTERNET connection =
-        InternetConnectA(session_->handle, server.c_str(), port, user, password, INTERNET_SERVICE_HTTP, 0, context_);
+        Library().InternetConnectA(session_->handle, server.c_str(), port, user, password, INTERNET_SERVICE_HTTP, 0, context_);
     if (connection == nullptr) throw CInternetException(GetLastError());
     return std::make_unique<CHttpConnection>(std::make_shared<InternetHandle>(connection, session_), caller_);
 }
@@ -100,7 +137,7 @@ std::unique_ptr<CHttpFile> CHttpConnection::OpenRequest(const char* verb, const 
                                                         const char* version, DWORD flags, DWORD_PTR context) {
     if (!connection_) throw CInternetException(ERROR_INVALID_HANDLE);
     const HINTERNET request =
-        HttpOpenRequestA(connection_->handle, verb, object.c_str(), version, nullptr, nullptr, flags, context);
+        Library().HttpOpenRequestA(connection_->handle, verb, object.c_str(), version, nullptr, nullptr, flags, context);
     if (request == nullptr) throw CInternetException(GetLastError());
     return std::make_unique<CHttpFile>(std::make_shared<InternetHandle>(request, connection_), caller_);
 }
@@ -115,12 +152,12 @@ CHttpFile::CHttpFile(SharedInternetHandle request, std::shared_ptr<Interruptible
     : request_(std::move(request)), caller_(std::move(caller)), exchange_(std::make_shared<Exchange>()) {}
 
 void CHttpFile::AddRequestHeaders(std::string_view headers, DWORD flags) {
-    HttpAddRequestHeadersA(request_->handle, headers.data(), static_cast<DWORD>(headers.size()), flags);
+    Library().HttpAddRequestHeadersA(request_->handle, headers.data(), static_cast<DWORD>(headers.size()), flags);
 }
 
 void CHttpFile::SendRequest() {
     caller_->Run([request = request_, exchange = exchange_] {
-        exchange->ok = HttpSendRequestA(request->handle, nullptr, 0, nullptr, 0);
+        exchange->ok = Library().HttpSendRequestA(request->handle, nullptr, 0, nullptr, 0);
         exchange->error = GetLastError();
     });
     if (!exchange_->ok) throw CInternetException(exchange_->error);
@@ -129,7 +166,7 @@ void CHttpFile::SendRequest() {
 DWORD CHttpFile::QueryStatusCode() {
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!HttpQueryInfoA(request_->handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+    if (!Library().HttpQueryInfoA(request_->handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
         throw CInternetException(GetLastError());
     }
     return status;
@@ -137,27 +174,27 @@ DWORD CHttpFile::QueryStatusCode() {
 
 std::string CHttpFile::QueryInfo(DWORD level) {
     DWORD size = 0;
-    if (HttpQueryInfoA(request_->handle, level, nullptr, &size, nullptr)) return {};
+    if (Library().HttpQueryInfoA(request_->handle, level, nullptr, &size, nullptr)) return {};
     const DWORD error = GetLastError();
     if (error == ERROR_HTTP_HEADER_NOT_FOUND) return {};
     if (error != ERROR_INSUFFICIENT_BUFFER) throw CInternetException(error);
     if (size > kTextLimit) throw CInternetException(ERROR_INSUFFICIENT_BUFFER);
     std::string text(size, '\0');
-    if (!HttpQueryInfoA(request_->handle, level, text.data(), &size, nullptr)) throw CInternetException(GetLastError());
+    if (!Library().HttpQueryInfoA(request_->handle, level, text.data(), &size, nullptr)) throw CInternetException(GetLastError());
     text.resize(size < text.size() ? size : text.size());
     return text;
 }
 
 size_t CHttpFile::Read(char* buffer, size_t size) {
     DWORD got = 0;
-    if (!InternetReadFile(request_->handle, buffer, static_cast<DWORD>(size), &got)) {
+    if (!Library().InternetReadFile(request_->handle, buffer, static_cast<DWORD>(size), &got)) {
         throw CInternetException(GetLastError());
     }
     return got < size ? got : size;
 }
 
 DWORD CHttpFile::ErrorDialog(HWND owner, DWORD error, DWORD flags) {
-    return InternetErrorDlg(owner, request_->handle, error, flags, nullptr);
+    return Library().InternetErrorDlg(owner, request_->handle, error, flags, nullptr);
 }
 
 void CHttpFile::Close() {
