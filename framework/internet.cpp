@@ -1,8 +1,8 @@
 // The WinInet wrappers. Texts cross as the A functions take them (addresses and header
 // lines are ASCII); error texts come from the library's own message table. Only the send
 // goes through the helper thread: it holds the connect and the wait for the answer, while
-// a read returns as soon as bytes arrive, and sending each read across threads would cost
-// the body loop dearly.
+// a read returns as soon as bytes arrive, and handing every read to another thread would
+// add two thread switches to each pass of the body loop.
 #include "framework/internet.h"
 
 #include <algorithm>

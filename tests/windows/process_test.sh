@@ -64,11 +64,16 @@ run_and_close "close during a 100 MB load" "kavrel y.*kleniyor"
 # (which the offer leaves free) makes Wine activate it for the keys.
 activate_past_offer() {
   local X Y WIDTH HEIGHT
-  for _ in $(seq 1 100); do xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 1 300); do xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1  # the offer takes the focus once it is up
   xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 || fail "no download offer"
   eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  xdotool mousemove $((X + WIDTH - 4)) $((Y + HEIGHT / 2)) click 1
-  sleep 0.3
+  for _ in $(seq 1 20); do
+    xdotool mousemove $((X + WIDTH - 4)) $((Y + HEIGHT / 2)) click 1
+    sleep 0.5
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return
+  done
+  fail "the main window did not take the focus from the offer"
 }
 rm -f "$work/kavrel.001"
 run_and_close "close while the download offer is open" "kavrel y.*kleniyor" activate_past_offer

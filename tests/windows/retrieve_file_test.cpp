@@ -129,8 +129,6 @@ TEST_F(Retrieval, EachAnswerEndsAsItShould) {
          {lowerCase}, kConnecting},
         {"404", "/status?code=404", false, std::nullopt, "Status Code is 404\nError: Got status code 404\n",
          {"/status?code=404"}, kConnecting},
-        {"500", "/status?code=500", false, std::nullopt, "Status Code is 500\nError: Got status code 500\n",
-         {"/status?code=500"}, kConnecting},
         {"dropped mid-body", "/drop?n=3000&cl=10000", false, std::nullopt,
          "Status Code is 200\nError: the body ended after 3000 of 10000 bytes\n", {"/drop?n=3000&cl=10000"},
          Progress("10000", 3000)},
@@ -148,14 +146,6 @@ TEST_F(Retrieval, EachAnswerEndsAsItShould) {
         EXPECT_EQ(outcome.captions.front(), kConnecting) << c.name;
         EXPECT_EQ(outcome.captions.back(), c.lastCaption) << c.name;
     }
-}
-
-TEST_F(Retrieval, CaptionFollowsEveryReadOfTheBody) {
-    const Outcome outcome = Retrieve(FixtureUrl("/body?n=5115"));
-    const std::vector<std::string> expected = {kConnecting,           Progress("5115", 1023), Progress("5115", 2046),
-                                               Progress("5115", 3069), Progress("5115", 4092), Progress("5115", 5115),
-                                               Progress("5115", 5115)};
-    EXPECT_EQ(outcome.captions, expected);
 }
 
 TEST_F(Retrieval, AddressesThatNeverReachAnAnswer) {
