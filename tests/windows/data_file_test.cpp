@@ -7,7 +7,6 @@
 #include "core/scramble.h"
 #include "dictionary/data_file.h"
 #include "framework/handles.h"
-#include "resources/resource.h"
 #include "tests/windows/harness.h"
 
 namespace kavrel::test {
@@ -118,8 +117,7 @@ TEST_F(DataFile, ReadNeedsExclusiveAccessAndTellsTheUserOnce) {
     int boxesSeen = 0;
     std::thread closer([&] {
         for (int i = 0; i < 500; ++i) {
-            if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
-            if (const HWND box = FindMessageBox(message)) {
+            if (const HWND box = DeclineOfferAndFindMessageBox(message)) {
                 ++boxesSeen;
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return;

@@ -327,6 +327,11 @@ HWND FindOfferWindow() {
     });
 }
 
+HWND DeclineOfferAndFindMessageBox(const std::string& text1254) {
+    if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
+    return FindMessageBox(text1254);
+}
+
 void Click(HWND dialog, int buttonId) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));

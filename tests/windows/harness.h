@@ -96,6 +96,9 @@ HWND FindOwnWindow(const std::function<bool(HWND)>& match);
 HWND FindMessageBox(const std::string& text1254);
 // The download offer, if one is open (on whichever thread).
 HWND FindOfferWindow();
+// Declines a download offer that is open ("İPTAL"), for tests of what follows it, and
+// returns the message box with the given text if one is open.
+HWND DeclineOfferAndFindMessageBox(const std::string& text1254);
 // Clicks a dialog's button the way the platform reports it (posted, so any thread's
 // dialog can take it).
 void Click(HWND dialog, int buttonId);
