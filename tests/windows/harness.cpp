@@ -425,6 +425,7 @@ std::vector<std::string> MessageBoxCloser::Texts() const {
 
 void MessageBoxCloser::Watch() {
     while (!stop_) {
+        if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
         OpenBoxes open;
         EnumWindows(CollectMessageBox, reinterpret_cast<LPARAM>(&open));
         for (const auto& [box, text] : open.boxes) {

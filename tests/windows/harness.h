@@ -131,8 +131,8 @@ std::vector<std::string> FixtureSeen();
 std::string ExpectedRequest(const std::string& pathAndQuery);
 
 // Closes with OK, from a thread of its own, every message box of this process that opens
-// while it lives, and keeps their texts in order. For boxes that a call on the test's own
-// thread shows and waits for (a failed save, a failed read).
+// while it lives, and keeps their texts in order; a download offer it declines. For boxes
+// that a call on the test's own thread shows and waits for (a failed save, a failed read).
 class MessageBoxCloser {
 public:
     MessageBoxCloser();
