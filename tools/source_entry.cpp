@@ -72,18 +72,24 @@ std::string_view FirstLabel(std::string_view line) {
 bool IsCrossReferenceLabel(std::string_view label) { return label == "bak." || label == "bkz." || label == "bak"; }
 
 // The line without bracketed parts (nested brackets included; an unclosed bracket removes
-// the rest of the line) and cut at a cross-reference written inside it.
+// the rest of the line) and cut at a cross-reference written inside it. A stray closing
+// bracket after a bracketed part means that part was closed too early ("(pl.) teeth) tooth"
+// for "(pl. teeth) tooth"): what lies between them goes too.
 std::string WithoutBracketedParts(std::string_view line) {
     std::string out;
     int depth = 0;
+    size_t afterLastPart = std::string::npos;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (IsOpening(c)) {
             if (depth == 0 && IsCrossReferenceLabel(FirstLabel(line.substr(i)))) break;
             ++depth;
         } else if (IsClosing(c)) {
-            if (depth > 0) --depth;
+            const bool stray = depth == 0;
+            if (stray && afterLastPart != std::string::npos) out.resize(afterLastPart);
+            if (!stray) --depth;
             out += ' ';  // "a(b)c" must not glue a and c together
+            if (!stray && depth == 0) afterLastPart = out.size();
         } else if (depth == 0) {
             out += c;
         }
