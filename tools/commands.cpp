@@ -1,6 +1,7 @@
 // Argument handling and the work of each command.
 #include "tools/commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string_view>
@@ -123,6 +124,8 @@ struct ImportArgs {
     std::string language;
     std::vector<std::string> headwordDatabases;
     std::vector<std::string> senseCountFiles;
+    // Pivot sources: each with the Turkish -> pivot data file whose language it extends.
+    std::vector<std::pair<std::string, ImportSource>> pivots;
 };
 
 // The value of the option at args[i], which must follow it.
@@ -147,6 +150,9 @@ ImportArgs ParseImportArgs(const Args& args) {
             parsed.headwordDatabases.push_back(OptionValue(args, i));
         } else if (arg == "--sense-counts") {
             parsed.senseCountFiles.push_back(OptionValue(args, i));
+        } else if (arg == "--pivot" || arg == "--pivot-reversed") {
+            std::string file = OptionValue(args, i);
+            parsed.pivots.push_back({std::move(file), {OptionValue(args, i), arg == "--pivot-reversed"}});
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
         } else {
@@ -165,9 +171,14 @@ ImportArgs ParseImportArgs(const Args& args) {
 
 CaseRule CaseRuleOfLanguage(const std::string& language) {
     if (language.empty() || language == "deu") return CaseRule::kNouns;
-    if (language == "eng") return CaseRule::kProperWords;
+    if (language == "eng" || language == "tur") return CaseRule::kProperWords;
     if (language == "fra" || language == "ita") return CaseRule::kNamesOnly;
-    throw ToolError("import: unknown --language " + language + " (deu, eng, fra or ita)");
+    throw ToolError("import: unknown --language " + language + " (deu, eng, fra, ita or tur)");
+}
+
+TurkishSide TurkishSideOfLanguage(const std::string& language) {
+    if (language.empty()) return TurkishSide::kNone;
+    return language == "tur" ? TurkishSide::kTranslations : TurkishSide::kHeadwords;
 }
 
 // The evidence of how common the translations' words are, as the options name it.
@@ -178,6 +189,23 @@ void ReadCommonness(const ImportArgs& parsed, Commonness& commonness) {
         commonness.AddDictionaryHeadwords(ReadWholeFile(paths->index), paths->index);
     }
     for (const std::string& file : parsed.senseCountFiles) commonness.AddSenseCounts(ReadWholeFile(file));
+}
+
+// The pivot languages as the options name them: one per Turkish -> pivot data file, in the
+// order first named, each with all its sources.
+void ReadPivots(const ImportArgs& parsed, Triangulation& triangulation, std::ostream& log) {
+    std::vector<std::string> files;
+    for (const auto& [file, source] : parsed.pivots) {
+        auto known = std::find(files.begin(), files.end(), file);
+        if (known == files.end()) {
+            std::string plain = ReadWholeFile(file);
+            UnscrambleText(plain);
+            plain.resize(LengthBeforeZero(plain));
+            triangulation.AddPivotLanguage(plain);
+            known = files.insert(files.end(), file);
+        }
+        AddPivotSource(source, static_cast<size_t>(known - files.begin()), triangulation, log);
+    }
 }
 
 void ReportImport(const Importer& importer, const std::string& output, std::ostream& err) {
@@ -192,10 +220,15 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     const ImportArgs parsed = ParseImportArgs(args);
     Importer importer(err);
     importer.SetCaseRule(CaseRuleOfLanguage(parsed.language));
+    importer.SetTurkishSide(TurkishSideOfLanguage(parsed.language));
     Commonness commonness;
     ReadCommonness(parsed, commonness);
     importer.SetCommonness(&commonness);
+    Triangulation triangulation;
+    ReadPivots(parsed, triangulation, err);
+    importer.SetTriangulation(&triangulation);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
+    importer.AddTriangulatedHeadwords();
     std::string data = importer.PlainText();
     ScrambleText(data);
     WriteOutput(parsed.output, data, out);

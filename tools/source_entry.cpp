@@ -73,8 +73,9 @@ bool IsCrossReferenceLabel(std::string_view label) { return label == "bak." || l
 
 // The line without bracketed parts (nested brackets included; an unclosed bracket removes
 // the rest of the line) and cut at a cross-reference written inside it. A stray closing
-// bracket after a bracketed part means that part was closed too early ("(pl.) teeth) tooth"
-// for "(pl. teeth) tooth"): what lies between them goes too.
+// bracket between a bracketed part and more text means that part was closed too early
+// ("(pl.) teeth) tooth" for "(pl. teeth) tooth"): what lies between them goes too. At the
+// end of the line it rather closes a gloss whose opening is missing, and keeps the text.
 std::string WithoutBracketedParts(std::string_view line) {
     std::string out;
     int depth = 0;
@@ -86,7 +87,8 @@ std::string WithoutBracketedParts(std::string_view line) {
             ++depth;
         } else if (IsClosing(c)) {
             const bool stray = depth == 0;
-            if (stray && afterLastPart != std::string::npos) out.resize(afterLastPart);
+            const bool textFollows = !TrimBlanks(line.substr(i + 1)).empty();
+            if (stray && textFollows && afterLastPart != std::string::npos) out.resize(afterLastPart);
             if (!stray) --depth;
             out += ' ';  // "a(b)c" must not glue a and c together
             if (!stray && depth == 0) afterLastPart = out.size();

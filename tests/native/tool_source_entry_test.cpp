@@ -58,6 +58,7 @@ TEST(DictdArticle, BracketedSourceGlossesAreLeftOut) {
               (Rows{"di\xC5\x9F"}));
     EXPECT_EQ(ParseDictdArticle("x /x/\n1. (pl.) a, b) c, d\n").translations, (Rows{"c", "d"}));
     EXPECT_EQ(ParseDictdArticle("x /x/\n1. as, birli oyunda) kart\n").translations, (Rows{"as", "birli oyunda kart"}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\n1. (anat.) sinir v.b.)\n").translations, (Rows{"sinir v.b"}));
 }
 
 TEST(DictdArticle, LinesAfterASensesFirstAreSourceLanguageGlosses) {
