@@ -75,6 +75,7 @@ build 007 "${ita[@]}" --reverse "$(db ita-tur)" \
     --pivot "$outdir/kavrel.001" "$(db deu-ita)" --pivot-reversed "$outdir/kavrel.001" "$(db ita-deu)" \
     --pivot "$outdir/kavrel.005" "$(db fra-ita)"
 pivot_ita="$outdir/kavrel.007.pivot"
+trap 'rm -f "$pivot_ita"' EXIT
 build 007.pivot "${ita[@]}" --reverse "$(db ita-tur)" 2>/dev/null
 build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)" \
     --pivot "$outdir/kavrel.001" "$(db deu-eng)" \

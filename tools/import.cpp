@@ -57,8 +57,18 @@ bool IsLowerCaseLetter1254(char c) {
 }  // namespace
 
 void MendScannedCapitalI(std::string& text) {
-    for (size_t i = 1; i < text.size(); ++i) {
-        if (text[i] == 'I' && IsLowerCaseLetter1254(text[i - 1])) text[i] = 'l';
+    bool inWord = false;
+    bool lowerCaseWord = false;  // names such as "McIntosh" keep their capitals
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool lower = IsLowerCaseLetter1254(c);
+        if (!lower && !StartsWithCapital1254(std::string_view(&c, 1))) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) lowerCaseWord = lower;
+        if (inWord && lowerCaseWord && c == 'I' && IsLowerCaseLetter1254(text[i - 1])) text[i] = 'l';
+        inWord = true;
     }
 }
 

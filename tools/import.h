@@ -51,8 +51,9 @@ struct ImportCounts {
 // Which side of the data file is Turkish, whose text is mended as the sources need it.
 enum class TurkishSide { kNone, kHeadwords, kTranslations };
 
-// A capital I after a lower-case letter inside a word is a scanned l ("\xF6Il\xFCm" written for
-// "\xF6l\xFCm"): Turkish writes capitals only at a word's start. The 1254 text is mended in place.
+// A capital I after a lower-case letter inside a word that starts in lower case is a scanned
+// l ("\xF6I\xFCm" written for "\xF6l\xFCm"): Turkish writes capitals only at a word's start.
+// The 1254 text is mended in place.
 void MendScannedCapitalI(std::string& text);
 
 class Importer {
