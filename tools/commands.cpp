@@ -314,8 +314,20 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
       inside one translation becomes " /" so the translation stays one row. Entries are
       written sorted by key, so output is the same on every run. Counts go to stderr.
+      Pivot languages (--pivot) are witnesses: a row that a pivot also reaches ranks
+      before one with fewer witnesses, within a direct sense and among reversed rows; a
+      row that two pivots reach and no source gives is added after the reversed rows
+      with as many witnesses, and makes a headword of its own where none is.
       Options (each may be given anywhere):
-        --language deu|eng|fra|ita   the translations' language, for its capital letters
+        --language deu|eng|fra|ita   the translations' language, for its capital letters;
+                                     the headwords are Turkish
+        --language tur               the translations are Turkish. With either, a capital
+                                     I inside a lower-case Turkish word is read as l
+        --pivot FILE SOURCE          FILE is a Turkish -> pivot data file; SOURCE a
+                                     pivot -> target source: the first three rows of a
+                                     word in FILE lead through SOURCE to target words
+                                     (repeatable; one pivot language per FILE)
+        --pivot-reversed FILE SOURCE the same with a target -> pivot SOURCE
         --headwords-of DB            a dictd database: its headwords count as common words
                                      (repeatable; a word counts once per database)
         --sense-counts FILE          WordNet's cntlist.rev: how often a corpus used each
