@@ -2,12 +2,13 @@
 #   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
 #   make test   builds everything and runs the native and the Windows (Wine) tests
 #   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
+#   make dist   writes the portable zip and the installer to build/dist
 SHELL := /bin/bash
 JOBS ?= 2
 NATIVE := build/native
 WIN32 := build/win32
 
-.PHONY: all setup build native win32 dictionaries run screenshot test bench clean
+.PHONY: all setup build native win32 dictionaries run screenshot dist test bench clean
 
 all: build
 
@@ -35,8 +36,13 @@ run: build dictionaries
 
 screenshot: build dictionaries
 	@KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot.png ev
+	@KAVREL_CODEPAGE=1252 KAVREL_DIRECTION_UP=1 scripts/screenshot.sh docs/screenshot-cp1252.png sun
+	@KAVREL_DPI=144 KAVREL_DIRECTION_UP=2 scripts/screenshot.sh docs/screenshot-144dpi.png ev
 
-test: build dictionaries
+dist: build dictionaries
+	@scripts/make-dist.sh build/dist
+
+test: build dictionaries dist
 	@status=0; \
 	echo "== native tests"; \
 	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \

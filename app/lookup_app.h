@@ -9,7 +9,8 @@
 
 class CLookupApp {
 public:
-    // Creates and shows the main window; TRUE when the message loop should run.
+    // Creates and shows the main window; TRUE when the message loop should run. When the
+    // window cannot be created the user is told and the result is FALSE.
     BOOL InitInstance(int showCommand);
     // Runs the message loop until the quit message; returns the process's exit code.
     int Run();

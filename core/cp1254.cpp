@@ -91,10 +91,13 @@ std::u16string Utf16From1254(std::string_view text) {
 std::string Cp1254FromUtf16(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
+    const auto inRange = [](char16_t unit, char16_t low, char16_t high) { return unit >= low && unit <= high; };
     for (size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) ++i;  // a pair is never in 1254
-        const int b = (cp >= 0xD800 && cp <= 0xDFFF) ? -1 : UnicodeToCp1254(cp);
+        const char16_t unit = text[i];
+        // A high surrogate and the low one after it are one character, never in 1254; a
+        // surrogate without its partner is one unmappable unit and takes nothing with it.
+        if (inRange(unit, 0xD800, 0xDBFF) && i + 1 < text.size() && inRange(text[i + 1], 0xDC00, 0xDFFF)) ++i;
+        const int b = inRange(unit, 0xD800, 0xDFFF) ? -1 : UnicodeToCp1254(unit);
         bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return bytes;

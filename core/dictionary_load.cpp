@@ -11,12 +11,15 @@
 namespace kavrel {
 namespace {
 
-// A cheap guess of the number of lines, to size the table once: LF-ended files have one
-// LF per line, CR-only files one CR.
-size_t EstimateLines(std::string_view text) {
-    const auto lf = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-    if (lf != 0) return lf + 1;
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) + 1;
+// A cheap guess of the number of entries, to size the table once: LF-ended files have one
+// LF per line, CR-only files one CR. Every entry but the one under "" needs a "|" of its
+// own, so a text of few bars holds few entries however many line ends it has.
+size_t EstimateEntries(std::string_view text) {
+    const auto count = [&](char c) { return static_cast<size_t>(std::count(text.begin(), text.end(), c)); };
+    const size_t bars = count('|');
+    size_t lines = count('\n');
+    if (lines == 0) lines = count('\r');
+    return std::min(lines, bars) + 1;
 }
 
 constexpr size_t kLinesBetweenCancelChecks = 1024;
@@ -68,7 +71,7 @@ bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& 
                         const std::atomic<bool>* cancel) {
     plain.resize(LengthBeforeZero(plain));
     LoadProgress progress(plain.size());
-    const size_t expected = EstimateLines(plain);
+    const size_t expected = EstimateEntries(plain);
     table.AdoptText(std::move(plain), expected);
     const std::string_view text = table.Text();
     LineQueue queue(table, progress, onPercent);
@@ -76,7 +79,7 @@ bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& 
     bool cancelled = false;
     ForEachLine(text, [&](std::string_view line) {
         queue.Push({static_cast<size_t>(line.data() - text.data()), line.size(),
-                    WordTable::HashKey(KeyOfLine(line))});
+                    table.HashKey(KeyOfLine(line))});
         if (--untilCheck == 0) {
             untilCheck = kLinesBetweenCancelChecks;
             cancelled = cancel != nullptr && cancel->load(std::memory_order_relaxed);

@@ -4,6 +4,8 @@
 #include "core/word_table.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 
@@ -15,10 +17,10 @@ namespace {
 
 constexpr size_t kMinimumSlots = 16;
 
-size_t SlotsFor(size_t entries) {
-    size_t slots = kMinimumSlots;
-    while (slots * 7 / 10 < entries) slots *= 2;
-    return slots;
+// The entries a slot array holds at the maximum load, 70 %; 64-bit arithmetic, since a
+// 32-bit size_t overflows at 2^32 / 7 slots.
+uint64_t MaximumLoad(size_t slots) {
+    return uint64_t{slots} * 7 / 10;
 }
 
 // LowerChar1254 as an array, filled once: the hot loops index it instead of calling.
@@ -52,37 +54,35 @@ inline uint64_t LoweredShortWord(const unsigned char* lower, const char* p, size
     return word & (~uint64_t{0} >> (64 - 8 * count));
 }
 
-inline uint64_t Mix(uint64_t h) {  // the 64-bit finaliser of MurmurHash3
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdull;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ull;
-    h ^= h >> 33;
-    return h;
-}
-
 }  // namespace
 
-uint32_t WordTable::HashKey(std::string_view key) {
+// SipHash of the lowered bytes, packed as SipHash packs them: whole blocks of eight, then
+// the last 0 to 7 bytes with the length.
+uint32_t WordTable::HashKey(std::string_view key) const {
     const unsigned char* lower = Lower();
     const char* p = key.data();
     const size_t n = key.size();
-    uint64_t h = 0x9e3779b97f4a7c15ull ^ (n * 0xbf58476d1ce4e5b9ull);
-    if (n > 8) {
-        // One multiply per eight bytes; the last word overlaps the one before, which the
-        // length mixed in above keeps apart from other keys.
-        const char* const last = p + n - 8;
-        for (; p < last; p += 8) h = (h ^ LoweredWord(lower, p)) * 0x9fb21c651e98df25ull;
-        h ^= LoweredWord(lower, last);
-    } else if (n > 0) {
-        h ^= LoweredShortWord(lower, p, n);
-    }
-    h = Mix(h);  // spreads every input bit over the result
+    SipHasher<1, 3> hasher(hashKey_);
+    for (const char* const whole = p + (n & ~size_t{7}); p < whole; p += 8) hasher.Block(LoweredWord(lower, p));
+    const size_t rest = n & 7;
+    const uint64_t h = hasher.Finish(rest == 0 ? 0 : LoweredShortWord(lower, p, rest), n);
     return static_cast<uint32_t>(h ^ (h >> 32));
+}
+
+size_t WordTable::SlotsFor(size_t entries) {
+    // The largest array a vector of this process may hold, rounded down to a power of two.
+    constexpr size_t kMaximumSlots = std::bit_floor(static_cast<size_t>(PTRDIFF_MAX) / sizeof(Slot));
+    size_t slots = kMinimumSlots;
+    while (MaximumLoad(slots) < entries) {
+        if (slots >= kMaximumSlots) throw std::length_error("dictionary has too many entries");
+        slots *= 2;
+    }
+    return slots;
 }
 
 WordTable& WordTable::operator=(WordTable&& other) noexcept {
     if (this == &other) return *this;
+    hashKey_ = std::exchange(other.hashKey_, NewHashKey());
     text_ = std::exchange(other.text_, std::string());
     slots_ = std::exchange(other.slots_, std::vector<Slot>());
     count_ = std::exchange(other.count_, 0);
@@ -91,6 +91,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
 }
 
 void WordTable::RemoveAll() {
+    hashKey_ = NewHashKey();
     std::string().swap(text_);
     std::vector<Slot>().swap(slots_);
     count_ = 0;
@@ -142,7 +143,7 @@ std::optional<std::string_view> WordTable::Find(std::string_view key) const {
 void WordTable::Grow(size_t minimumSlots) {
     std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0, 0});
     old.swap(slots_);
-    growAt_ = slots_.size() * 7 / 10;
+    growAt_ = static_cast<size_t>(MaximumLoad(slots_.size()));
     const size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
         if (slot.offset == kEmpty) continue;
@@ -172,11 +173,15 @@ void WordTable::SetLine(std::string_view line) {
     File(offset, static_cast<uint32_t>(line.size()), HashKey(KeyOfLine(line)));
 }
 
-void WordTable::AdoptText(std::string text, size_t expectedLines) {
+void WordTable::AdoptText(std::string text, size_t expectedEntries) {
     if (text.size() >= kEmpty) throw std::length_error("dictionary text too large");
     RemoveAll();
     text_ = std::move(text);
-    Grow(SlotsFor(expectedLines));
+    // The largest array no larger than the text, so that lines which repeat a few keys
+    // (or a file of line ends) cannot make the table reserve many times the file's size.
+    size_t affordable = kMinimumSlots;
+    while (affordable <= text_.size() / sizeof(Slot) / 2) affordable *= 2;
+    Grow(SlotsFor(static_cast<size_t>(std::min<uint64_t>(expectedEntries, MaximumLoad(affordable)))));
 }
 
 void WordTable::FileLineOfText(size_t offset, size_t length, uint32_t keyHash) {

@@ -11,11 +11,17 @@
 #include <utility>
 #include <vector>
 
+#include "core/siphash.h"
+
 namespace kavrel {
 
 class WordTable {
 public:
+    // Every table hashes with a random key of its own, so no file can be made whose keys
+    // collide; the order of its lines (and so of a save) differs from table to table.
     WordTable() = default;
+    // A table hashing with the given key (for tests that must know it).
+    explicit WordTable(SipKey hashKey) : hashKey_(hashKey) {}
     WordTable(const WordTable&) = default;
     WordTable& operator=(const WordTable&) = default;
     // A table moved from is left empty and usable.
@@ -26,7 +32,7 @@ public:
     size_t Count() const { return count_; }
     bool Empty() const { return count_ == 0; }
 
-    // Removes every entry and releases the text.
+    // Removes every entry and releases the text; the table refills under a new hash key.
     void RemoveAll();
 
     // The line filed under key (compared after lower-casing both sides), if any.
@@ -36,9 +42,11 @@ public:
     // adds an entry, a present key gets the new line.
     void SetLine(std::string_view line);
 
-    // Takes over a plain text whose lines will be filed with FileLineOfText; the table must
-    // be empty. expectedLines sizes the array ahead of the lines.
-    void AdoptText(std::string text, size_t expectedLines);
+    // Takes over a plain text whose lines will be filed with FileLineOfText, under a new
+    // hash key (hash the lines after this call). expectedEntries sizes the array ahead of
+    // the lines, but never beyond the size of the text itself: a table that needs more
+    // grows as its keys arrive.
+    void AdoptText(std::string text, size_t expectedEntries);
     std::string_view Text() const { return text_; }
     // Files the line text[offset, offset + length) of the adopted text; keyHash is
     // HashKey(KeyOfLine(line)), computed by the caller ahead of time (see PrefetchSlot).
@@ -61,8 +69,12 @@ public:
     // Bytes held: the text buffer and the slot array.
     size_t MemoryBytes() const { return text_.capacity() + slots_.capacity() * sizeof(Slot); }
 
-    // The hash of a key after lower-casing, as the table files it.
-    static uint32_t HashKey(std::string_view key);
+    // The hash of a key after lower-casing, as this table files it: SipHash-1-3 under the
+    // table's key, folded to 32 bits.
+    uint32_t HashKey(std::string_view key) const;
+    // The power-of-two slot count that holds entries within the maximum load. Throws
+    // std::length_error when no slot array of this process could hold that many.
+    static size_t SlotsFor(size_t entries);
     // Whether line is filed under key: KeyOfLine(line) and key are equal after lower-casing.
     static bool LineHasKey(std::string_view line, std::string_view key);
 
@@ -80,6 +92,7 @@ private:
     std::string_view LineOf(const Slot& slot) const;
     void Grow(size_t minimumSlots);
 
+    SipKey hashKey_ = NewHashKey();
     std::string text_;
     std::vector<Slot> slots_;
     size_t count_ = 0;

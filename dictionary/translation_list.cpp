@@ -29,22 +29,34 @@ void WidenDroppedList(HWND list, int width) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The width of text in the device context's current font.
+int TextWidth(HDC dc, const std::wstring& text) {
+    SIZE extent{0, 0};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return static_cast<int>(extent.cx);
+}
+
 }  // namespace
 
 void ShowTranslationList(HWND list, std::string_view translations) {
     // Widths are measured in the default font of the list's device context (no font is
-    // selected into it), as the dropped width has always been computed.
+    // selected into it), as the dropped width has always been computed. A platform that
+    // does not scale that font at a high DPI would cut the rows the list draws in its own
+    // font: then the list's own font decides, with room for the scroll bar and edges.
     const win::WindowDC dc(list);
+    const win::WindowDC listFontDc(list);
+    SelectObject(listFontDc.Get(), reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     int widest = 0;
+    int widestDrawn = 0;
     for (const std::string& row : SplitTranslations(translations)) {
         const std::wstring wide = win::Widen(row);
-        SIZE extent{0, 0};
-        GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
-        widest = std::max(widest, static_cast<int>(extent.cx));
+        widest = std::max(widest, TextWidth(dc.Get(), wide));
+        widestDrawn = std::max(widestDrawn, TextWidth(listFontDc.Get(), wide));
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     }
-    const int droppedWidth = widest + kDroppedWidthMargin;
+    const int needed = widestDrawn + GetSystemMetrics(SM_CXVSCROLL) + 4 * GetSystemMetrics(SM_CXEDGE);
+    const int droppedWidth = std::max(widest + kDroppedWidthMargin, needed);
     SendMessageW(list, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(droppedWidth), 0);
     SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
     WidenDroppedList(list, droppedWidth);

@@ -2,8 +2,11 @@
 #include "framework/dialog.h"
 
 #include <cstring>
+#include <optional>
 #include <unordered_map>
 
+#include "framework/dialog_template.h"
+#include "framework/error_report.h"
 #include "framework/message_loop.h"
 #include "framework/text.h"
 #include "framework/window.h"
@@ -155,6 +158,25 @@ void Dialog::RunModalLoop() {
     }
 }
 
+// Windows makes a template's font in the character set the template names; Wine makes it in
+// the default set, in which a Western system may draw the Turkish letters with wrong glyphs.
+// The controls then get the same font in the template's set.
+void Dialog::ApplyTemplateCharset() {
+    const std::optional<BYTE> charset = TemplateFontCharset(ResourceInstance(), templateId_);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    LOGFONTW logFont;
+    if (!charset || font == nullptr || GetObjectW(font, sizeof logFont, &logFont) != sizeof logFont ||
+        logFont.lfCharSet == *charset) {
+        return;
+    }
+    logFont.lfCharSet = *charset;
+    charsetFont_ = GdiObject<HFONT>(CreateFontIndirectW(&logFont));
+    if (charsetFont_.Get() == nullptr) return;
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(charsetFont_.Get()), FALSE);
+    }
+}
+
 void Dialog::FillFromInitialData() {
     const HINSTANCE instance = ResourceInstance();
     const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(templateId_), MAKEINTRESOURCEW(kDialogInitType));
@@ -192,14 +214,23 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     }
     if (dialog == nullptr) return FALSE;
-    if (message == WM_NCDESTROY) {
-        liveDialogs.erase(hwnd);
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        dialog->hwnd_ = nullptr;
-        dialog->PostNcDestroy();
+    // An exception must not unwind through the platform's frames: it is reported here, the
+    // message gets the default handling and the dialog goes on.
+    try {
+        if (message == WM_NCDESTROY) {
+            liveDialogs.erase(hwnd);
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            dialog->hwnd_ = nullptr;
+            dialog->charsetFont_.Reset();  // the controls that used it are gone
+            dialog->PostNcDestroy();
+            return FALSE;
+        }
+        if (message == WM_INITDIALOG) dialog->ApplyTemplateCharset();
+        return dialog->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        ReportCaughtException(IsWindow(hwnd) ? hwnd : nullptr);
         return FALSE;
     }
-    return dialog->HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace kavrel::win

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "framework/handles.h"
+
 namespace kavrel::win {
 
 class Dialog;
@@ -86,11 +88,13 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void ApplyTemplateCharset();
     void FillFromInitialData();
     void RunModalLoop();
 
     int templateId_;
     HWND hwnd_ = nullptr;
+    GdiObject<HFONT> charsetFont_;  // the controls' font, when the platform's lacked the charset
     bool modal_ = false;
     bool ended_ = false;
     INT_PTR result_ = 0;

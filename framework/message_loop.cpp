@@ -2,12 +2,20 @@
 #include "framework/message_loop.h"
 
 #include "framework/dialog.h"
+#include "framework/error_report.h"
 
 namespace kavrel::win {
 
 void ProcessMessage(MSG& msg) {
-    Dialog* dialog = Dialog::FromMessage(msg);
-    if (dialog != nullptr && dialog->PreTranslateMessage(msg)) return;
+    try {
+        Dialog* dialog = Dialog::FromMessage(msg);
+        if (dialog != nullptr && dialog->PreTranslateMessage(msg)) return;
+    } catch (...) {
+        // The keys a dialog handles itself run the program's commands: a fault there is
+        // reported and the message dropped, and the loop goes on.
+        ReportCaughtException(msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr);
+        return;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
 }

@@ -1,17 +1,26 @@
-// Worker threads through the C runtime's thread start, so the runtime is set up for them.
+// Worker threads through the C runtime's thread start, so the runtime is set up for them;
+// an exception that ends a worker's procedure is reported there.
 #include "framework/thread.h"
 
 #include <process.h>
 
 #include <memory>
 
+#include "framework/error_report.h"
+
 namespace kavrel::win {
 namespace {
 
+// An exception must not leave the thread: it would end the whole process.
 unsigned __stdcall ThreadEntry(void* parameter) {
     const std::unique_ptr<std::function<void()>> procedure(static_cast<std::function<void()>*>(parameter));
-    (*procedure)();
-    return 0;
+    try {
+        (*procedure)();
+        return 0;
+    } catch (...) {
+        ReportCaughtException(nullptr);
+        return 1;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 workdir=$1
 cp build/win32/kavrel.exe "$workdir/"
+# F1 opens .\help\kavrel.chm relative to the working directory.
+mkdir -p "$workdir/help"
+cp build/win32/help/kavrel.chm "$workdir/help/"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   prefix=$(pwd)/build/wine-run/prefix

@@ -55,7 +55,8 @@ fi
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The dropped-down translation list hangs below the window: take room for it.
-/usr/bin/import -window root -crop "$((WIDTH + 8))x$((HEIGHT + 180))+$((X > 4 ? X - 4 : 0))+$((Y > 30 ? Y - 30 : 0))" "$out"
+room=$((180 * ${KAVREL_DPI:-96} / 96))
+/usr/bin/import -window root -crop "$((WIDTH + 8))x$((HEIGHT + room))+$((X > 4 ? X - 4 : 0))+$((Y > 30 ? Y - 30 : 0))" "$out"
 xdotool key alt+F4
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" 2>/dev/null || true

@@ -3,7 +3,8 @@
 # returns the program's exit code; ctest uses it as the emulator. The program gets a
 # virtual display of its own unless KAVREL_DISPLAY names one (for callers that drive the
 # window with xdotool). Needs KAVREL_WINE_STATE (the STATE_DIR of wine-env.sh up).
-# KAVREL_CODEPAGE=1252 runs the program in a Western locale instead of the Turkish one.
+# KAVREL_CODEPAGE=1252 runs the program in a Western locale instead of the Turkish one;
+# KAVREL_DPI=144 runs it at that display DPI instead of 96.
 # KAVREL_WINE_PREFIX names a prefix the caller keeps across runs (for what a program leaves
 # in it, such as its settings): made from the pristine one when missing, never removed here.
 set -uo pipefail
@@ -47,4 +48,7 @@ cleanup() {
 trap cleanup EXIT
 [ -n "${prefix_ready:-}" ] || cp -a "$WINEPREFIX_PRISTINE/." "$prefix/"
 export WINEPREFIX="$prefix"
+if [ -n "${KAVREL_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KAVREL_DPI" /f >/dev/null 2>&1
+fi
 env "${locale_env[@]}" wine "$@"

@@ -69,6 +69,18 @@ TEST(Cp1254Unicode, DirectionNameInUtf16) {
     EXPECT_EQ(Cp1254FromUtf16(u"\U0001F600x"), "?x");      // a surrogate pair is one '?'
 }
 
+// A surrogate without its partner becomes one '?' and leaves the next unit alone.
+TEST(Cp1254Unicode, LoneSurrogatesTakeNothingWithThem) {
+    const struct { std::u16string utf16; std::string expected; } cases[] = {
+        {{u'x', 0xD800, u'a', u'b'}, "x?ab"},
+        {{u'x', 0xDC00, u'a'}, "x?a"},
+        {{u'x', 0xD800}, "x?"},
+        {{0xD800, 0xD83D, 0xDE00, u'c'}, "??c"},    // a lone high one, then a pair
+        {{0xDE00, 0xD83D, u'\u00FC'}, "??\xFC"},  // low before high is no pair
+    };
+    for (const auto& c : cases) EXPECT_EQ(Cp1254FromUtf16(c.utf16), c.expected) << c.expected;
+}
+
 TEST(Cp1254Unicode, Utf8ErrorsNameTheirPlace) {
     const Utf8Conversion greek = Utf8To1254("ab\xCE\xB1");
     EXPECT_FALSE(greek.ok);

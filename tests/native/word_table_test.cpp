@@ -227,26 +227,5 @@ TEST(WordTableLoad, CancelledLoadHoldsAPrefixOfTheLines) {
     EXPECT_FALSE(table.Find(Numbered("w", static_cast<long>(count))).has_value());
 }
 
-TEST(WordTableHash, EqualAfterLowerCasingAndEveryByteCounts) {
-    for (int b = 0; b < 256; ++b) {
-        const std::string byte(1, static_cast<char>(b));
-        const std::string lowered(1, LowerChar1254(static_cast<char>(b)));
-        EXPECT_EQ(WordTable::HashKey("ab" + byte + "cdefgh"), WordTable::HashKey("AB" + lowered + "CDEFGH")) << b;
-    }
-    // Keys of 1..24 bytes that differ in one position, before, at and after the eight-byte
-    // words the hash takes in: no two of them may hash alike.
-    std::map<uint32_t, std::string> seen;
-    for (size_t length = 1; length <= 24; ++length) {
-        for (size_t at = 0; at < length; ++at) {
-            std::string key(length, 'a');
-            key[at] = 'b';
-            for (const std::string& k : {key, std::string(length, 'a'), key + '\0'}) {
-                const auto [it, added] = seen.emplace(WordTable::HashKey(k), k);
-                EXPECT_TRUE(added || it->second == k) << "\"" << k << "\" and \"" << it->second << "\"";
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace kavrel

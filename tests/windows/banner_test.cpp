@@ -147,7 +147,7 @@ TEST_F(Banner, FailingShellShowsTheMessageBoxWithTheFailureLines) {
         ASSERT_EQ(boxes.size(), c.boxes) << "shell result " << c.result;
         if (c.boxes == 0) continue;
         EXPECT_EQ(boxes[0].caption, win::ApplicationTitle());
-        EXPECT_TRUE(boxes[0].exclamation);
+        EXPECT_EQ(boxes[0].icon, static_cast<UINT>(MB_ICONEXCLAMATION));
     }
     EXPECT_TRUE(IsWindow(window_));
 }

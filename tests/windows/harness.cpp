@@ -229,6 +229,21 @@ HWND IconOf(HWND box) {
     return nullptr;
 }
 
+// The MB_ICON flag whose shared system icon a message box shows, or 0.
+UINT IconFlagOf(HWND box) {
+    const HWND icon = IconOf(box);
+    if (icon == nullptr) return 0;
+    const auto shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+    const struct { const wchar_t* system; UINT flag; } icons[] = {
+        {IDI_HAND, MB_ICONSTOP}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+        {IDI_ASTERISK, MB_ICONINFORMATION}, {IDI_QUESTION, MB_ICONQUESTION},
+    };
+    for (const auto& i : icons) {
+        if (LoadIconW(nullptr, i.system) == shown) return i.flag;
+    }
+    return 0;
+}
+
 }  // namespace
 
 HWND FindMessageBox(const std::string& text1254) {
@@ -241,11 +256,9 @@ std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const s
     std::vector<AnsweredBox> boxes;
     std::atomic<bool> done{false};
     std::thread answerer([&] {
-        const auto exclamation = reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION));
         while (!done) {
             if (const HWND box = FindMessageBox(text1254)) {
-                const HWND icon = IconOf(box);
-                boxes.push_back({win::GetText(box), icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) == exclamation});
+                boxes.push_back({win::GetText(box), IconFlagOf(box)});
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 while (!done && IsWindow(box)) Sleep(5);
             }

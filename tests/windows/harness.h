@@ -90,11 +90,11 @@ bool LoadFinished(const CLookupDlg& dialog);
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
 
-// A message box answered by AnswerMessageBoxes: its caption and whether it showed the
-// exclamation icon.
+// A message box answered by AnswerMessageBoxes: its caption and its icon, as the MB_ICON
+// flag that shows it (MB_ICONEXCLAMATION, MB_ICONSTOP, ...; 0 for none).
 struct AnsweredBox {
     std::string caption;
-    bool exclamation = false;
+    UINT icon = 0;
 };
 // Runs action while another thread answers OK to every message box with the given text,
 // and returns those boxes in order.

@@ -6,6 +6,8 @@
 #include <random>
 
 #include "app/lookup_dlg.h"
+#include "dictionary/loader.h"
+#include "framework/app_messages.h"
 #include "resources/resource.h"
 #include "tests/windows/harness.h"
 
@@ -162,6 +164,78 @@ TEST_F(Loader, MillionEntriesKeepTheCaptionsFew) {
     EXPECT_EQ(captions[1], Loading("%0"));
     EXPECT_EQ(captions[captions.size() - 2], Loading("%100"));
     EXPECT_EQ(captions.back(), Loaded(1'000'000));
+}
+
+// Files of very many lines and few entries, loaded by the 32-bit program: they end with the
+// entries they hold and no failure message, and the table costs about the file.
+TEST_F(Loader, ManyLinesWithFewEntriesLoadWhatTheyHold) {
+    const struct { const char* name; std::string unit; size_t repeat; size_t words; } cases[] = {
+        {"60 MB of bare line feeds", "\n", 60u << 20, 0},
+        {"20 MB of one-letter lines", "a\n", 10u << 20, 1},
+    };
+    const std::string failure = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
+    for (const auto& c : cases) {
+        std::string plain;
+        plain.reserve(c.unit.size() * c.repeat);
+        for (size_t i = 0; i < c.repeat; ++i) plain += c.unit;
+        const size_t bytes = plain.size();
+        WriteDictionary("kavrel.001", std::move(plain));
+        dialog_ = std::make_unique<CLookupDlg>(nullptr);
+        int boxes = 0;
+        ASSERT_TRUE(PumpUntil([&] {
+            if (const HWND box = FindMessageBox(failure)) {
+                ++boxes;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                Sleep(50);
+            }
+            return LoadFinished(*dialog_);
+        }, 60000)) << c.name;
+        EXPECT_EQ(boxes, 0) << c.name;
+        EXPECT_EQ(dialog_->Words().Count(), c.words) << c.name;
+        EXPECT_LE(dialog_->Words().MemoryBytes(), 2 * bytes) << c.name;
+        dialog_.reset();
+    }
+}
+
+// The messages of a load that was replaced before the window handled them: the window takes
+// the table of the load it waits for, not the end of the earlier one.
+TEST_F(Loader, MessagesOfAReplacedLoadAreIgnored) {
+    WriteDictionary("kavrel.001", "ev|Haus\n\r");
+    std::string english;
+    for (int i = 0; i < 300'000; ++i) english += "word" + std::to_string(i) + "|translation\n\r";
+    WriteDictionary("kavrel.003", english);
+    dialog_ = std::make_unique<CLookupDlg>(nullptr);
+    // The first load ends; its messages wait in the queue, unhandled.
+    MSG done;
+    const DWORD start = GetTickCount();
+    while (!PeekMessageW(&done, dialog_->Hwnd(), win::kMsgLoadDone, win::kMsgLoadDone, PM_NOREMOVE)) {
+        ASSERT_LT(GetTickCount() - start, 20000u) << "the first load never ended";
+        Sleep(10);
+    }
+    const HWND list = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
+    SendMessageW(list, CB_SETCURSEL, 0, 0);  // Türkçe -> İngilizce
+    dialog_->OnSelchangeDirection();
+    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    EXPECT_EQ(dialog_->Words().Count(), 300'000u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(300'000));
+}
+
+// Dropping a load while its file is still being read and filed (as closing the window does)
+// stops the worker between lines: it never gets to announce the end of that load.
+TEST_F(Loader, ADroppedLoadStopsBeforeItsEnd) {
+    std::string plain;
+    plain.reserve(2'000'000 * 16);
+    for (int i = 0; i < 2'000'000; ++i) plain += "w" + std::to_string(i) + "|x\n\r";
+    WriteDictionary("kavrel.001", std::move(plain));
+    const HWND notify = CreateWindowExW(0, L"Static", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(notify, nullptr);
+    {
+        const auto loader = DictionaryLoader::Start(notify, "kavrel.001", "test");
+        ASSERT_NE(loader, nullptr);
+    }  // cancels and waits for the worker's end
+    MSG done;
+    EXPECT_FALSE(PeekMessageW(&done, notify, win::kMsgLoadDone, win::kMsgLoadDone, PM_REMOVE));
+    DestroyWindow(notify);
 }
 
 TEST_F(Loader, ClosingDuringALoadEndsPromptly) {

@@ -112,6 +112,25 @@ TEST_F(MainWindow, CaptionShowsTurkishLetters) {
     EXPECT_STREQ(caption, L"Kavrel v1.5 (1 kelime) ... yard\u0131m i\u00e7in F1");
 }
 
+// The controls draw in "MS Sans Serif" asked for in the Turkish character set, so that a
+// Western system too has the glyphs of ğ, ş, ı and İ (this also runs under code page 1252).
+TEST_F(MainWindow, ControlsDrawInTheTurkishCharacterSet) {
+    WriteDictionary("kavrel.001", "");
+    const auto dialog = OpenMainWindow();
+    for (const int id : {IDC_WORD, IDC_DIRECTION, IDC_TRANSLATIONS}) {
+        const HWND control = GetDlgItem(dialog->Hwnd(), id);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        LOGFONTW logFont{};
+        ASSERT_EQ(GetObjectW(font, sizeof logFont, &logFont), static_cast<int>(sizeof logFont)) << id;
+        EXPECT_STREQ(logFont.lfFaceName, L"MS Sans Serif") << id;
+        const HDC dc = GetDC(control);
+        const HGDIOBJ previous = SelectObject(dc, font);
+        EXPECT_EQ(GetTextCharset(dc), TURKISH_CHARSET) << id;
+        SelectObject(dc, previous);
+        ReleaseDC(control, dc);
+    }
+}
+
 TEST_F(MainWindow, EverySelectionLoadsItsOwnFile) {
     WriteDictionary("kavrel.001", "");
     const auto dialog = OpenMainWindow();

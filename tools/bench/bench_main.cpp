@@ -1,5 +1,6 @@
 // kavrel_bench: load, lookup and memory of the word table on a 1M-entry synthetic data file
-// and a real-sized one, against the floor of the same run and a std::unordered_map baseline.
+// and a real-sized one, against the floor of the same run and a std::unordered_map baseline;
+// and the load of keys crafted to collide against an ordinary file of the same size.
 // Prints a short table and writes the medians as JSON (--json=PATH or KAVREL_BENCH_JSON).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -25,6 +26,7 @@
 #include "core/scramble.h"
 #include "core/word_table.h"
 #include "tools/bench/bench_data.h"
+#include "tools/bench/crafted_keys.h"
 
 namespace kavrel::bench {
 namespace {
@@ -33,6 +35,9 @@ using PlainMap = std::unordered_map<std::string, std::string>;
 
 constexpr int kRepetitions = 7;
 constexpr size_t kQueryCount = size_t{1} << 20;
+// As many crafted keys as made a load take seconds when the hash had no seed.
+constexpr size_t kCraftedEntries = 60'000;
+constexpr int kCraftedLoadsPerRepetition = 10;
 
 // ---- the measured paths -------------------------------------------------------------------
 
@@ -50,8 +55,9 @@ void LoadFile(const std::string& path, WordTable& table) {
 std::string FloorPass(const std::string& path, uint32_t& checksum) {
     std::string data = ReadWholeFile(path);
     UnscrambleText(data);
+    static const WordTable hasher;  // only its hash is used
     uint32_t sum = 0;
-    ForEachLine(data, [&](std::string_view line) { sum += WordTable::HashKey(KeyOfLine(line)); });
+    ForEachLine(data, [&](std::string_view line) { sum += hasher.HashKey(KeyOfLine(line)); });
     checksum = sum;
     return data;
 }
@@ -176,6 +182,42 @@ void BenchMapLookup(benchmark::State& state, Scenario* s) {
     }
 }
 
+// ---- crafted keys ------------------------------------------------------------------------
+
+struct CraftedPair {
+    std::string crafted;
+    std::string ordinary;
+};
+
+double TimedLoadMs(const std::string& plain) {
+    std::string copy = plain;  // the copy stays outside the timing
+    WordTable table;
+    const auto start = std::chrono::steady_clock::now();
+    LoadDictionaryText(std::move(copy), table, nullptr);
+    const double ms = MillisecondsSince(start);
+    benchmark::DoNotOptimize(table.Count());
+    return ms;
+}
+
+// The crafted and the ordinary text loaded back to back, alternating which goes first.
+void BenchCraftedAgainstOrdinary(benchmark::State& state, const CraftedPair* texts) {
+    double craftedMs = 0, ordinaryMs = 0;
+    size_t turn = 0;
+    for (auto _ : state) {
+        if (turn++ % 2 == 0) {
+            craftedMs += TimedLoadMs(texts->crafted);
+            ordinaryMs += TimedLoadMs(texts->ordinary);
+        } else {
+            ordinaryMs += TimedLoadMs(texts->ordinary);
+            craftedMs += TimedLoadMs(texts->crafted);
+        }
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["crafted_ms"] = craftedMs / n;
+    state.counters["ordinary_ms"] = ordinaryMs / n;
+    state.counters["crafted_over_ordinary"] = craftedMs / ordinaryMs;
+}
+
 void Register(Scenario& s) {
     const std::string prefix = s.label + "/";
     benchmark::RegisterBenchmark((prefix + "load").c_str(), BenchLoadAgainstFloor, &s)
@@ -243,6 +285,20 @@ Figures Summarise(const Scenario& s, const Collector& c) {
     return f;
 }
 
+struct CraftedFigures {
+    size_t entries = kCraftedEntries, fileBytes = 0;
+    double craftedMs = 0, ordinaryMs = 0, craftedOverOrdinary = 0;
+};
+
+CraftedFigures SummariseCrafted(const CraftedPair& texts, const Collector& c) {
+    CraftedFigures f;
+    f.fileBytes = texts.crafted.size();
+    f.craftedMs = c.Median("crafted/load", "crafted_ms");
+    f.ordinaryMs = c.Median("crafted/load", "ordinary_ms");
+    f.craftedOverOrdinary = c.Median("crafted/load", "crafted_over_ordinary");
+    return f;
+}
+
 std::string Json(const Figures& f, const std::string& indent, const std::string& nested) {
     char buffer[1536];
     std::snprintf(buffer, sizeof buffer,
@@ -262,8 +318,14 @@ std::string Json(const Figures& f, const std::string& indent, const std::string&
     return std::string(buffer) + nested;
 }
 
-void WriteJson(const std::string& path, const Figures& big, const Figures& real) {
-    const std::string nested = ",\n  \"real_sized\": {\n" + Json(real, "    ", "") + "\n  }";
+void WriteJson(const std::string& path, const Figures& big, const Figures& real, const CraftedFigures& crafted) {
+    char craftedJson[512];
+    std::snprintf(craftedJson, sizeof craftedJson,
+                  ",\n  \"crafted_over_ordinary\": %.3f,\n  \"crafted_keys\": {\"entries\": %zu, "
+                  "\"file_bytes\": %zu, \"crafted_load_ms\": %.3f, \"ordinary_load_ms\": %.3f}",
+                  crafted.craftedOverOrdinary, crafted.entries, crafted.fileBytes, crafted.craftedMs,
+                  crafted.ordinaryMs);
+    const std::string nested = ",\n  \"real_sized\": {\n" + Json(real, "    ", "") + "\n  }" + craftedJson;
     std::ofstream out(path);
     out << "{\n" << Json(big, "  ", nested) << "\n}\n";
     if (!out) throw std::runtime_error("cannot write " + path);
@@ -293,6 +355,12 @@ void PrintTable(const Figures& big, const Figures& real) {
     PrintRow("unordered_map lookup ns", "%14.1f", big.mapLookupNs, real.mapLookupNs);
     PrintRow("unordered_map / file", "%14.2f", double(big.mapHeapGrowth) / double(big.fileBytes),
              double(real.mapHeapGrowth) / double(real.fileBytes));
+}
+
+void PrintCrafted(const CraftedFigures& f) {
+    std::printf("%zu crafted keys (%zu bytes): load %.2f ms, an ordinary file of that size %.2f ms, "
+                "crafted / ordinary %.2f\n",
+                f.entries, f.fileBytes, f.craftedMs, f.ordinaryMs, f.craftedOverOrdinary);
 }
 
 // Takes our own --json= and --data-dir= out of argv before Google Benchmark sees it.
@@ -326,14 +394,19 @@ int Run(int argc, char** argv) {
         Prepare(*s, dataDir);
         Register(*s);
     }
+    const CraftedPair crafted{MakeCraftedText(kCraftedEntries), MakeOrdinaryText(kCraftedEntries)};
+    benchmark::RegisterBenchmark("crafted/load", BenchCraftedAgainstOrdinary, &crafted)
+        ->Iterations(kCraftedLoadsPerRepetition)->Repetitions(kRepetitions);
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     benchmark::Shutdown();
 
     const Figures bigFigures = Summarise(*big, collector);
     const Figures realFigures = Summarise(*real, collector);
+    const CraftedFigures craftedFigures = SummariseCrafted(crafted, collector);
     PrintTable(bigFigures, realFigures);
-    WriteJson(jsonPath, bigFigures, realFigures);
+    PrintCrafted(craftedFigures);
+    WriteJson(jsonPath, bigFigures, realFigures, craftedFigures);
     std::printf("wrote %s\n", jsonPath.c_str());
     return 0;
 }

@@ -1,0 +1,71 @@
+// SipHash, a hash keyed with 128 secret bits: without the key, nobody can choose inputs
+// that collide, so a file cannot be crafted to make a table's keys pile up. The rounds per
+// block (C) and at the end (D) are parameters; the word table uses SipHash-1-3.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace kavrel {
+
+struct SipKey {
+    uint64_t k0 = 0;
+    uint64_t k1 = 0;
+};
+
+// The state of one hash: feed every whole 8-byte block of the message, little-end first,
+// then Finish with the last 0 to 7 bytes packed the same way and the message's length.
+template <int C, int D>
+class SipHasher {
+public:
+    explicit SipHasher(SipKey key)
+        : v0_(key.k0 ^ 0x736f6d6570736575ull),
+          v1_(key.k1 ^ 0x646f72616e646f6dull),
+          v2_(key.k0 ^ 0x6c7967656e657261ull),
+          v3_(key.k1 ^ 0x7465646279746573ull) {}
+
+    void Block(uint64_t m) {
+        v3_ ^= m;
+        for (int i = 0; i < C; ++i) Round();
+        v0_ ^= m;
+    }
+
+    uint64_t Finish(uint64_t tail, size_t length) {
+        Block(tail | (uint64_t{length & 0xFF} << 56));
+        v2_ ^= 0xFF;
+        for (int i = 0; i < D; ++i) Round();
+        return v0_ ^ v1_ ^ v2_ ^ v3_;
+    }
+
+private:
+    static uint64_t Rotate(uint64_t x, int bits) { return (x << bits) | (x >> (64 - bits)); }
+    void Round() {
+        v0_ += v1_; v1_ = Rotate(v1_, 13); v1_ ^= v0_; v0_ = Rotate(v0_, 32);
+        v2_ += v3_; v3_ = Rotate(v3_, 16); v3_ ^= v2_;
+        v0_ += v3_; v3_ = Rotate(v3_, 21); v3_ ^= v0_;
+        v2_ += v1_; v1_ = Rotate(v1_, 17); v1_ ^= v2_; v2_ = Rotate(v2_, 32);
+    }
+
+    uint64_t v0_, v1_, v2_, v3_;
+};
+
+// The hash of bytes as they are.
+template <int C, int D>
+uint64_t SipHash(SipKey key, std::string_view bytes) {
+    SipHasher<C, D> hasher(key);
+    const size_t whole = bytes.size() & ~size_t{7};
+    auto pack = [&](size_t at, size_t count) {
+        uint64_t word = 0;
+        for (size_t i = 0; i < count; ++i) word |= uint64_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+        return word;
+    };
+    for (size_t at = 0; at < whole; at += 8) hasher.Block(pack(at, 8));
+    return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+}
+
+// A fresh key for a new hash table: 128 bits no one outside the process can predict,
+// different on every call.
+SipKey NewHashKey() noexcept;
+
+}  // namespace kavrel
