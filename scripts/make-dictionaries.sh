@@ -69,10 +69,13 @@ build 008 --language tur "$(db ita-tur)"
 
 # Turkish->English and Turkish->Italian are confirmed and filled through pivot languages:
 # Turkish->pivot files built above and FreeDict's dictionaries between pivot and target.
-# Italian goes through German and French; English through those and Italian, whose file is
-# built without pivots for it, so that no witness counts twice.
+# Rows come only from a pivot whose sources share the file's licence (French for Italian,
+# all CC BY-SA 3.0); the others are witnesses only, which order and confirm. English goes
+# through German, French and Italian, whose file is built without pivots for it, so that
+# no witness counts twice.
 build 007 "${ita[@]}" --reverse "$(db ita-tur)" \
     --pivot "$outdir/kavrel.001" "$(db deu-ita)" --pivot-reversed "$outdir/kavrel.001" "$(db ita-deu)" \
+    --witness-only "$outdir/kavrel.001" \
     --pivot "$outdir/kavrel.005" "$(db fra-ita)"
 pivot_ita="$outdir/kavrel.007.pivot"
 trap 'rm -f "$pivot_ita"' EXIT
@@ -80,7 +83,8 @@ build 007.pivot "${ita[@]}" --reverse "$(db ita-tur)" 2>/dev/null
 build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)" \
     --pivot "$outdir/kavrel.001" "$(db deu-eng)" \
     --pivot "$outdir/kavrel.005" "$(db fra-eng)" --pivot-reversed "$outdir/kavrel.005" "$(db eng-fra)" \
-    --pivot "$pivot_ita" "$(db ita-eng)" --pivot-reversed "$pivot_ita" "$(db eng-ita)"
+    --pivot "$pivot_ita" "$(db ita-eng)" --pivot-reversed "$pivot_ita" "$(db eng-ita)" \
+    --witness-only "$outdir/kavrel.001" --witness-only "$outdir/kavrel.005" --witness-only "$pivot_ita"
 rm "$pivot_ita"
 
 echo "First rows as a reader expects them (tools/first-rows.tsv):"

@@ -126,6 +126,7 @@ struct ImportArgs {
     std::vector<std::string> senseCountFiles;
     // Pivot sources: each with the Turkish -> pivot data file whose language it extends.
     std::vector<std::pair<std::string, ImportSource>> pivots;
+    std::vector<std::string> witnessOnlyFiles;  // pivot files that order and confirm, no more
 };
 
 // The value of the option at args[i], which must follow it.
@@ -150,6 +151,8 @@ ImportArgs ParseImportArgs(const Args& args) {
             parsed.headwordDatabases.push_back(OptionValue(args, i));
         } else if (arg == "--sense-counts") {
             parsed.senseCountFiles.push_back(OptionValue(args, i));
+        } else if (arg == "--witness-only") {
+            parsed.witnessOnlyFiles.push_back(OptionValue(args, i));
         } else if (arg == "--pivot" || arg == "--pivot-reversed") {
             std::string file = OptionValue(args, i);
             parsed.pivots.push_back({std::move(file), {OptionValue(args, i), arg == "--pivot-reversed"}});
@@ -201,10 +204,16 @@ void ReadPivots(const ImportArgs& parsed, Triangulation& triangulation, std::ost
             std::string plain = ReadWholeFile(file);
             UnscrambleText(plain);
             plain.resize(LengthBeforeZero(plain));
-            triangulation.AddPivotLanguage(plain);
+            const auto& witnesses = parsed.witnessOnlyFiles;
+            triangulation.AddPivotLanguage(plain, std::find(witnesses.begin(), witnesses.end(), file) == witnesses.end());
             known = files.insert(files.end(), file);
         }
         AddPivotSource(source, static_cast<size_t>(known - files.begin()), triangulation, log);
+    }
+    for (const std::string& file : parsed.witnessOnlyFiles) {
+        if (std::find(files.begin(), files.end(), file) == files.end()) {
+            throw ToolError("import: --witness-only " + file + " names no --pivot file");
+        }
     }
 }
 
@@ -328,6 +337,8 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
                                      word in FILE lead through SOURCE to target words
                                      (repeatable; one pivot language per FILE)
         --pivot-reversed FILE SOURCE the same with a target -> pivot SOURCE
+        --witness-only FILE          the pivot of FILE orders and confirms rows but gives
+                                     none of its own (its sources' licence is another)
         --headwords-of DB            a dictd database: its headwords count as common words
                                      (repeatable; a word counts once per database)
         --sense-counts FILE          WordNet's cntlist.rev: how often a corpus used each

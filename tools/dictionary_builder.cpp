@@ -98,7 +98,7 @@ size_t DictionaryBuilder::AddTriangulatedHeadwords() {
         if (clean.empty() || entries_.contains(LowerCopy1254(clean))) continue;
         const std::vector<PivotCandidate> candidates = triangulation_->CandidatesOf(clean);
         const bool agreed = std::any_of(candidates.begin(), candidates.end(), [](const PivotCandidate& c) {
-            return PivotCount(c.languages) >= kLeastPivotsAlone && !CleanTranslation(c.text).empty();
+            return c.mayBeRow && PivotCount(c.languages) >= kLeastPivotsAlone && !CleanTranslation(c.text).empty();
         });
         if (!agreed) continue;
         bool isNew = false;
@@ -115,7 +115,7 @@ void DictionaryBuilder::AddPivotEvidence(const std::string& key, RankingInput& i
     for (const PivotCandidate& candidate : triangulation_->CandidatesOf(key)) {
         std::string text = CleanTranslation(candidate.text);
         if (!text.empty()) pivotsByText.try_emplace(LowerCopy1254(text), PivotCount(candidate.languages));
-        if (text.empty() || PivotCount(candidate.languages) < kLeastPivotsAlone) continue;
+        if (text.empty() || !candidate.mayBeRow || PivotCount(candidate.languages) < kLeastPivotsAlone) continue;
         input.triangulated.push_back({std::move(text), PivotCount(candidate.languages), {}});
     }
     std::unordered_set<std::string> given;

@@ -33,11 +33,12 @@ std::string WithoutTags(std::string_view text) {
 
 size_t PivotCount(uint32_t languages) { return static_cast<size_t>(std::popcount(languages)); }
 
-size_t Triangulation::AddPivotLanguage(std::string_view turkishToPivotPlain) {
+size_t Triangulation::AddPivotLanguage(std::string_view turkishToPivotPlain, bool givesRows) {
     if (languages_.size() == kMostPivotLanguages) {
         throw ToolError("import: more than " + std::to_string(kMostPivotLanguages) + " pivot languages");
     }
     Language& language = languages_.emplace_back();
+    language.givesRows = givesRows;
     ForEachLine(turkishToPivotPlain, [&](std::string_view line) {
         const EntryParts parts = SplitEntry(line);
         std::string key = LowerCopy1254(parts.headword);
@@ -82,8 +83,11 @@ std::vector<PivotCandidate> Triangulation::CandidatesOf(std::string_view turkish
             if (targets == language.targetsOf.end()) continue;
             for (const std::string& target : targets->second) {
                 const auto [it, isNew] = byLowerText.try_emplace(LowerCopy1254(target), candidates.size());
-                if (isNew) candidates.push_back({target, 0});
-                candidates[it->second].languages |= uint32_t{1} << i;
+                if (isNew) candidates.push_back({target, 0, false});
+                PivotCandidate& candidate = candidates[it->second];
+                candidate.languages |= uint32_t{1} << i;
+                if (language.givesRows && !candidate.mayBeRow) candidate.text = target;
+                candidate.mayBeRow = candidate.mayBeRow || language.givesRows;
             }
         }
     }

@@ -2,6 +2,8 @@
 // of Turkish into the pivot language) -> target word (dictionaries of the pivot language
 // into the target). Two pivot languages that agree on a target word are two independent
 // witnesses; the ranking uses them to confirm reversed rows and to add rows no source gives.
+// A pivot whose sources' licence the data file cannot take is a witness only: it orders and
+// confirms, but no row comes from it alone.
 #pragma once
 
 #include <cstddef>
@@ -20,16 +22,18 @@ inline constexpr size_t kPivotRowsPerWord = 3;
 inline constexpr size_t kMostPivotLanguages = 16;
 
 struct PivotCandidate {
-    std::string text;       // the target word as the first pivot that gives it writes it (1254)
+    std::string text;        // the target word as the first pivot that gives it writes it (1254),
+                             // a pivot that may give rows before a witness
     uint32_t languages = 0;  // mask of the pivot languages that give it
+    bool mayBeRow = false;   // a pivot that may give rows reaches it
 };
 
 class Triangulation {
 public:
     // Starts a pivot language from the plain text (1254) of a Turkish -> pivot data file: its
     // entries' first kPivotRowsPerWord rows are the pivot words. Returns its number, for
-    // AddPivotPair. Throws ToolError past kMostPivotLanguages.
-    size_t AddPivotLanguage(std::string_view turkishToPivotPlain);
+    // AddPivotPair. givesRows false: a witness only. Throws ToolError past kMostPivotLanguages.
+    size_t AddPivotLanguage(std::string_view turkishToPivotPlain, bool givesRows = true);
 
     // True when the pivot language uses this pivot word (1254, any case): only those pairs
     // are worth reading from a large dictionary.
@@ -48,6 +52,7 @@ public:
 
 private:
     struct Language {
+        bool givesRows = true;
         // Turkish key -> lower-cased pivot words of its first rows.
         std::unordered_map<std::string, std::vector<std::string>> pivotWordsOf;
         std::unordered_set<std::string> pivotWords;

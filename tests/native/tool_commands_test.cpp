@@ -138,8 +138,13 @@ TEST(ToolImport, PivotLanguagesConfirmRowsAndFillEntries) {
     // door: the reversal and two pivots; house and new: two pivots; water: only one.
     EXPECT_EQ(Plain(ReadFileBytes(dir / "out")),
               "ev|house, home\n\re\xFEik|door\n\rkap\xFD|door, gate\n\ryeni|new\n\r");
+    // Witnesses only: the order stays, no row of their own.
+    args.insert(args.begin() + 1, {"--witness-only", dir / "de", "--witness-only", dir / "fr"});
+    ASSERT_EQ(RunCli(args).status, kExitOk);
+    EXPECT_EQ(Plain(ReadFileBytes(dir / "out")), "ev|home\n\re\xFEik|door\n\rkap\xFD|door, gate\n\r");
     const std::vector<Files> bad = {
         {"import", "-r", engTur, dir / "bad", "--pivot", dir / "de"},
+        {"import", "--witness-only", dir / "de", "-r", engTur, dir / "bad"},
         {"import", "--pivot", dir / "nothing", deuEng, "-r", engTur, dir / "bad"},
         {"import", "--pivot", dir / "de", dir / "nothing", "-r", engTur, dir / "bad"},
     };

@@ -148,18 +148,22 @@ TEST(Triangulation, OnlyTheFirstRowsLeadToTargetsAndEachLanguageCountsOnce) {
     Triangulation triangulation;
     const size_t de = triangulation.AddPivotLanguage("Ev|Haus, Heim, Wohnung, Bude\n\r");
     const size_t fr = triangulation.AddPivotLanguage("ev|maison, foyer\n\rsu|eau\n\r");
+    const size_t it = triangulation.AddPivotLanguage("ev|casa\n\r", false);
     EXPECT_TRUE(triangulation.Wants(de, "HAUS"));
     EXPECT_FALSE(triangulation.Wants(de, "Bude")) << "past the first rows";
     for (const auto& [language, pivot, target] : std::vector<std::tuple<size_t, std::string, std::string>>{
              {de, "Haus", "house <n>"}, {de, "heim", "home"}, {de, "Heim", "House"}, {de, "Bude", "digs"},
-             {fr, "maison", "house"}, {fr, "foyer", "hearth"}, {fr, "chat", "cat"}, {fr, "eau", "<n>"}}) {
+             {fr, "maison", "house"}, {fr, "foyer", "hearth"}, {fr, "chat", "cat"}, {fr, "eau", "<n>"},
+             {it, "casa", "HOUSE"}, {it, "casa", "hut"}}) {
         triangulation.AddPivotPair(language, pivot, target);
     }
     const std::vector<PivotCandidate> candidates = triangulation.CandidatesOf("EV");
-    ASSERT_EQ(candidates.size(), 3u);
+    ASSERT_EQ(candidates.size(), 4u);
     EXPECT_EQ(candidates[0].text, "house");
-    EXPECT_EQ(PivotCount(candidates[0].languages), 2u);
+    EXPECT_EQ(PivotCount(candidates[0].languages), 3u);
     EXPECT_EQ(PivotCount(candidates[1].languages), 1u) << candidates[1].text;
+    EXPECT_EQ(candidates[3].text, "hut");
+    EXPECT_FALSE(candidates[3].mayBeRow) << "a witness alone gives no row";
     EXPECT_TRUE(triangulation.CandidatesOf("su").empty()) << "a tag alone is no word";
     EXPECT_EQ(triangulation.TurkishHeadwords(), (Rows{"Ev", "su"}));
 }
