@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr size_t kMaxWordChars = 1024;
 constexpr UINT kBannerTimerMs = 20000;
 constexpr int kBannerIds[4] = {IDB_BANNER_FIRST, IDB_BANNER_SECOND, IDB_BANNER_THIRD, IDB_BANNER_HOVER};
 
@@ -57,6 +56,9 @@ INT_PTR CLookupDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return FALSE;
         case WM_ACTIVATE:
             return OnActivate(LOWORD(wParam)) ? TRUE : FALSE;
+        case WM_HOTKEY:
+            OnHotkey(static_cast<int>(wParam));
+            return TRUE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return Dialog::HandleMessage(message, wParam, lParam);
@@ -106,6 +108,7 @@ BOOL CLookupDlg::OnInitDialog() {
     m_nBannerState = 1;
     m_hIcon = LoadIconW(kavrel::win::ResourceInstance(), MAKEINTRESOURCEW(IDI_KAVREL));
     SendMessageW(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    RegisterLookupHotkey();
     return TRUE;
 }
 
@@ -132,6 +135,7 @@ void CLookupDlg::OnCancel() {
 void CLookupDlg::OnDestroy() {
     m_loader.reset();  // a load still running stops between lines; its table is dropped
     KillTimer(Hwnd(), kBannerTimerId);
+    ReleaseLookupHotkey();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(Hwnd(), &placement);

@@ -12,6 +12,7 @@
 #include "dictionary/loader.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
+#include "framework/hotkey.h"
 
 class CLookupDlg : public kavrel::win::Dialog {
 public:
@@ -48,6 +49,8 @@ public:
 
     // The window timer that turns the banner's pictures.
     static constexpr UINT_PTR kBannerTimerId = 2;
+    // The most characters the word box holds.
+    static constexpr size_t kMaxWordChars = 1024;
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -76,6 +79,10 @@ private:
     void RestoreFocusAfterLoad();
     void RestoreFocus(HWND control);
     bool OnActivate(WORD state);
+    void RegisterLookupHotkey();
+    void ReleaseLookupHotkey();
+    void OnHotkey(int id);
+    void BringToFront(HWND target);
 
     std::string m_strWord;
     HWND m_cbDirection = nullptr;
@@ -94,6 +101,8 @@ private:
     HICON m_hIcon = nullptr;
     RECT m_rcBanner{};
     std::array<kavrel::win::GdiObject<HBITMAP>, 4> m_bmpBanner;
+    std::string m_strHotkey;  // the profile's text of the hotkey's combination
+    kavrel::win::GlobalHotkey m_hotkey;
 
     // The running load, if any, and where the keyboard focus was when it began.
     std::unique_ptr<kavrel::DictionaryLoader> m_loader;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/lookup_dlg.h"
+#include "core/hotkey.h"
 #include "framework/profile.h"
 #include "framework/text.h"
 #include "framework/window.h"
@@ -37,6 +38,8 @@ void CLookupDlg::LoadSettings() {
     const LRESULT found =
         SendMessageW(m_cbDirection, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>(Widen(m_strDirection).c_str()));
     SendMessageW(m_cbDirection, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : found, 0);
+    // Read only: the user writes it to change the combination or to switch it "off".
+    m_strHotkey = ReadProfileText(kProfileFile, kSection, "hotkey", kavrel::kDefaultHotkey);
 }
 
 // A failed write is not reported: the next run starts from what the file still holds.

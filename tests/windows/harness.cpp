@@ -277,6 +277,43 @@ std::string ProfilePath() {
     return win::Narrow(directory) + "\\kavrel.INI";
 }
 
+bool HotkeyHeld(UINT modifiers, UINT virtualKey) {
+    constexpr int kProbeId = 0xBFFF;
+    if (RegisterHotKey(nullptr, kProbeId, modifiers, virtualKey)) {
+        UnregisterHotKey(nullptr, kProbeId);
+        return false;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+bool PressHotkeyFromX(HWND focus, const std::string& keys) {
+    SetForegroundWindow(focus);
+    // Wine runs a Unix program named by its path; the window's X id is Wine's property.
+    const auto xWindow = reinterpret_cast<uintptr_t>(GetPropW(focus, L"__wine_x11_whole_window"));
+    std::wstring command =
+        L"/usr/bin/xdotool windowfocus --sync " + std::to_wstring(xWindow) + L" key " + win::Widen(keys);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ADD_FAILURE() << "xdotool did not start: " << GetLastError();
+        return false;
+    }
+    WaitForSingleObject(process.hProcess, 20000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 20000) {
+        if (PeekMessageW(&msg, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+            win::ProcessMessage(msg);
+            return true;
+        }
+        Sleep(10);
+    }
+    return false;
+}
+
 namespace {
 
 // Every test starts without a settings profile: the tests of a suite share one prefix.

@@ -103,4 +103,13 @@ std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const s
 // The settings profile's path in the Windows directory; every test starts without it.
 std::string ProfilePath();
 
+// True when a window or thread of some process holds the combination as a hotkey.
+bool HotkeyHeld(UINT modifiers, UINT virtualKey);
+
+// Presses keys (xdotool's names, such as "ctrl+shift+F11") on the X display with the X
+// focus in the X window of focus, as a user at the keyboard would; then handles the
+// hotkey message they caused and nothing else, so that whatever else waits (the end of a
+// load) stays queued. False when no hotkey message came to this thread.
+bool PressHotkeyFromX(HWND focus, const std::string& keys);
+
 }  // namespace kavrel::test

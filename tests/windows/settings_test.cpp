@@ -150,6 +150,30 @@ TEST_F(Settings, DirectionIsStoredAsTurkishBytesWhateverTheCodePage) {
     EXPECT_EQ(dialog->DataFile(), "kavrel.008");
 }
 
+// The hotkey's key is only read: the five keys are written as before, and a line the user
+// wrote stays as it was.
+TEST_F(Settings, HotkeyKeyPicksTheCombinationOrSwitchesItOff) {
+    const UINT ctrlShift = MOD_CONTROL | MOD_SHIFT;
+    const UINT altShift = MOD_ALT | MOD_SHIFT;
+    const struct { const char* line; bool defaultHeld; bool otherHeld; } cases[] = {
+        {"", true, false},
+        {"hotkey=off\r\n", false, false},
+        {"hotkey=Alt+Shift+F9\r\n", false, true},
+        {"hotkey=Ctrl+Shift+F12\r\n", false, false},  // names no usable combination
+    };
+    for (const auto& c : cases) {
+        WriteProfile(std::string(c.line) + "usedfirst=202001020304\r\n");
+        auto dialog = OpenMainWindow();
+        EXPECT_EQ(HotkeyHeld(ctrlShift, VK_F11), c.defaultHeld) << c.line;
+        EXPECT_EQ(HotkeyHeld(altShift, VK_F9), c.otherHeld) << c.line;
+        Close(dialog);
+        EXPECT_FALSE(HotkeyHeld(ctrlShift, VK_F11) || HotkeyHeld(altShift, VK_F9)) << "released at the end";
+        EXPECT_EQ(Profile(), "[Settings]\r\n" + std::string(c.line) + "usedfirst=202001020304\r\n" +
+                                 "xpos=0\r\nypos=0\r\nused=1\r\ndirection=" + Cp("Türkçe -> Almanca") + "\r\n")
+            << c.line;
+    }
+}
+
 // Reading grows its buffer for a long text, but only up to a bound.
 TEST_F(Settings, ProfileTextsGrowToTheirBoundAndIntegersKeepTheirSign) {
     const std::string file = "kavrel.INI";
