@@ -31,4 +31,18 @@ inline std::string Found(size_t words) {
 // "kelime bulunamadı ... yardım [F1] ... ekleme [F6]" on a miss.
 inline constexpr std::string_view kNotFound = "kelime bulunamad\xFD ... yard\xFDm [F1] ... ekleme [F6]";
 
+// "Program devamlı en üstde (değiştirmek için F2) ..." and "... üstde değil ...": F2.
+inline constexpr std::string_view kTopMostOn = "Program devaml\xFD en \xFCstde (de\xF0i\xFEtirmek i\xE7in F2) ...";
+inline constexpr std::string_view kTopMostOff =
+    "Program devaml\xFD en \xFCstde de\xF0il (de\xF0i\xFEtirmek i\xE7in F2) ...";
+
+// "Kavrel değişiklikleri saklanıyor (% 0) ..." when a save starts; the blank stands where
+// the progress captions have their percent sign.
+inline constexpr std::string_view kSaveStarting = "Kavrel de\xF0i\xFEiklikleri saklan\xFDyor (% 0) ...";
+
+// "Kavrel değişiklikleri saklanıyor (%37) ...".
+inline std::string SaveProgress(int percent) {
+    return "Kavrel de\xF0i\xFEiklikleri saklan\xFDyor (%" + std::to_string(percent) + ") ...";
+}
+
 }  // namespace kavrel::captions

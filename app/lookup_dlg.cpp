@@ -145,10 +145,6 @@ void CLookupDlg::OnDestroy() {
     PostQuitMessage(0);
 }
 
-void CLookupDlg::OnShowEntryEditor() {
-    // The word editor opens here; it changes no entry from this button.
-}
-
 void CLookupDlg::SetCaption(const std::string& caption) {
     kavrel::win::SetText(Hwnd(), caption);
 }
@@ -166,6 +162,7 @@ void CLookupDlg::OnSelchangeDirection() {
 void CLookupDlg::LoadDirection() {
     m_loader.reset();
     m_mapWords.RemoveAll();
+    m_loadOutcome = kavrel::LoadOutcome::kCancelled;  // until a load ends
     m_strDataFile = kavrel::DataFileOf(m_strDirection);
     if (m_strDataFile.empty()) return;
     m_loader = kavrel::DictionaryLoader::Start(Hwnd(), m_strDataFile, m_strDirection);
@@ -189,6 +186,7 @@ void CLookupDlg::OnLoadProgress(int percent) {
 
 void CLookupDlg::OnLoadDone() {
     m_mapWords = m_loader->TakeTable();
+    m_loadOutcome = m_loader->Outcome();
     m_loader.reset();
     SetCaption(kavrel::captions::Loaded(m_mapWords.Count()));
     ShowWindow(m_edWord, SW_SHOW);
@@ -223,43 +221,6 @@ bool CLookupDlg::OnActivate(WORD state) {
     if (state == WA_INACTIVE || control == nullptr || IsLoading() || !IsChild(Hwnd(), control)) return false;
     RestoreFocus(control);
     return true;
-}
-
-// ---- Keys ----
-
-// While a load runs, no keystroke may change the hidden word box.
-bool CLookupDlg::IsLoadBlockedKey(const MSG& msg) const {
-    if (!IsLoading() || msg.hwnd != m_edWord) return false;
-    switch (msg.message) {
-        case WM_KEYDOWN:
-        case WM_KEYUP:
-        case WM_CHAR:
-        case WM_DEADCHAR:
-        case WM_UNICHAR:
-        case WM_IME_CHAR:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool CLookupDlg::PreTranslateMessage(MSG& msg) {
-    if (IsLoadBlockedKey(msg)) return true;
-    if (msg.message == WM_KEYDOWN) {
-        switch (msg.wParam) {
-            case VK_RETURN:
-                LookupWord();
-                return true;
-            case VK_ESCAPE:
-                if (IsWindowVisible(m_cbTranslations) && kavrel::IsTranslationListDropped(m_cbTranslations)) {
-                    kavrel::HideTranslationList(m_cbTranslations);
-                }
-                return true;
-            default:
-                break;
-        }
-    }
-    return Dialog::PreTranslateMessage(msg);
 }
 
 // ---- Lookup ----

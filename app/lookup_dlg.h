@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/word_table.h"
+#include "dictionary/data_file.h"
 #include "dictionary/loader.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
@@ -33,6 +34,12 @@ public:
     void OnSetFocusWord();
     void OnKillFocusWord();
 
+    // The word editor and saving (F6). Neither does anything while a load runs.
+    void EditEntry();
+    // Writes the whole table to the data file; false when nothing was written, which the
+    // user has been told.
+    bool SaveDictionary();
+
     // The status line.
     void SetCaption(const std::string& caption);
 
@@ -40,6 +47,7 @@ public:
     const kavrel::WordTable& Words() const { return m_mapWords; }
     const std::string& DataFile() const { return m_strDataFile; }
     const std::string& DirectionName() const { return m_strDirection; }
+    kavrel::LoadOutcome LastLoadOutcome() const { return m_loadOutcome; }
     bool TopMost() const { return m_bTopMost != FALSE; }
     void SetTopMost(bool topMost) { m_bTopMost = topMost ? TRUE : FALSE; }
     void SetDirectionName(std::string direction) { m_strDirection = std::move(direction); }
@@ -74,7 +82,11 @@ private:
     void BeginLoadDisplay();
     void OnLoadProgress(int percent);
     void OnLoadDone();
+    bool OnKeyDown(UINT key);
     bool IsLoadBlockedKey(const MSG& msg) const;
+    void CloseTranslationList();
+    void MoveTranslationSelection(int step);
+    void ToggleTopMost();
     bool ReadWordBox();
     void RestoreFocusAfterLoad();
     void RestoreFocus(HWND control);
@@ -106,6 +118,8 @@ private:
 
     // The running load, if any, and where the keyboard focus was when it began.
     std::unique_ptr<kavrel::DictionaryLoader> m_loader;
+    // How the last load ended: a save may replace only a file that was read whole.
+    kavrel::LoadOutcome m_loadOutcome = kavrel::LoadOutcome::kCancelled;
     HWND m_hFocusBeforeLoad = nullptr;
     HWND m_hFocusOnActivate = nullptr;  // where the focus goes when the window is activated
     bool m_bRestoringFocus = false;

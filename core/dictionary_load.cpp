@@ -90,16 +90,4 @@ bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& 
     return !cancelled;
 }
 
-std::string BuildDictionaryText(const WordTable& table) {
-    size_t size = 0;
-    table.ForEach([&](std::string_view line) { size += line.size() + 3; });
-    std::string text;
-    text.reserve(size);
-    table.ForEach([&](std::string_view line) {
-        const EntryParts parts = SplitEntry(line);
-        text.append(parts.headword).append("|").append(parts.translations).append(kLineEnd);
-    });
-    return text;
-}
-
 }  // namespace kavrel

@@ -19,8 +19,4 @@ using PercentSink = std::function<void(int percent)>;
 bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& onPercent,
                         const std::atomic<bool>* cancel = nullptr);
 
-// The plain text a save writes: every entry as headword, "|", translations and LF CR,
-// in the table's own order.
-std::string BuildDictionaryText(const WordTable& table);
-
 }  // namespace kavrel

@@ -23,6 +23,21 @@ private:
     uint32_t state_ = kSeed;
 };
 
+// One pass over a text given piece by piece: each call goes on where the last one ended,
+// so the pieces end up as ScrambleBytes would leave the whole. A writer can scramble each
+// piece while it is still in the cache.
+class ScrambleStream {
+public:
+    static constexpr size_t kLanes = 8;
+    ScrambleStream();
+    void Scramble(char* data, size_t size);
+    void Unscramble(char* data, size_t size);
+
+private:
+    uint32_t lanes_[kLanes];  // the generator's state for the next byte of each lane
+    size_t next_ = 0;         // the lane of the next byte
+};
+
 // Scrambles / unscrambles size bytes in place. Both run the sequence from the seed at
 // data[0], so a byte's change depends only on its position. No allocation.
 void ScrambleBytes(char* data, size_t size);

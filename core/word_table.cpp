@@ -84,6 +84,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
     if (this == &other) return *this;
     hashKey_ = std::exchange(other.hashKey_, NewHashKey());
     text_ = std::exchange(other.text_, std::string());
+    edits_ = std::exchange(other.edits_, std::vector<std::string>());
     slots_ = std::exchange(other.slots_, std::vector<Slot>());
     count_ = std::exchange(other.count_, 0);
     growAt_ = std::exchange(other.growAt_, 0);
@@ -93,6 +94,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
 void WordTable::RemoveAll() {
     hashKey_ = NewHashKey();
     std::string().swap(text_);
+    std::vector<std::string>().swap(edits_);
     std::vector<Slot>().swap(slots_);
     count_ = 0;
     growAt_ = 0;
@@ -116,8 +118,18 @@ bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
     return true;
 }
 
-std::string_view WordTable::LineOf(const Slot& slot) const {
-    return std::string_view(text_.data() + slot.offset, slot.length);
+size_t WordTable::LineBytes() const {
+    size_t bytes = 0;
+    for (const Slot& slot : slots_) {
+        if (slot.offset != kEmpty) bytes += (slot.offset & kEdited) ? edits_[slot.offset & ~kEdited].size() : slot.length;
+    }
+    return bytes;
+}
+
+size_t WordTable::MemoryBytes() const {
+    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + edits_.capacity() * sizeof(std::string);
+    for (const std::string& line : edits_) bytes += line.capacity();
+    return bytes;
 }
 
 const WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) const {
@@ -162,19 +174,24 @@ void WordTable::File(uint32_t offset, uint32_t length, uint32_t hash) {
 }
 
 void WordTable::SetLine(std::string_view line) {
-    const bool inOwnText = line.data() >= text_.data() && line.data() < text_.data() + text_.size();
-    if (inOwnText) {  // appending could move the bytes the view points at
-        SetLine(std::string(line));
+    std::string owned(line);  // line may point into this table, which the change can move
+    const std::string_view key = KeyOfLine(owned);
+    const uint32_t hash = HashKey(key);
+    if (count_ + 1 > growAt_) Grow(SlotsFor(count_ + 1));
+    Slot* slot = Probe(key, hash);
+    if (slot->offset != kEmpty && (slot->offset & kEdited) != 0) {
+        edits_[slot->offset & ~kEdited] = std::move(owned);
         return;
     }
-    if (text_.size() + line.size() >= kEmpty) throw std::length_error("dictionary text too large");
-    const auto offset = static_cast<uint32_t>(text_.size());
-    text_.append(line);
-    File(offset, static_cast<uint32_t>(line.size()), HashKey(KeyOfLine(line)));
+    if (edits_.size() >= kEdited - 1) throw std::length_error("too many edited lines");
+    const auto index = static_cast<uint32_t>(edits_.size());
+    edits_.push_back(std::move(owned));
+    if (slot->offset == kEmpty) ++count_;
+    *slot = Slot{kEdited | index, 0, hash};
 }
 
 void WordTable::AdoptText(std::string text, size_t expectedEntries) {
-    if (text.size() >= kEmpty) throw std::length_error("dictionary text too large");
+    if (text.size() >= kEdited) throw std::length_error("dictionary text too large");
     RemoveAll();
     text_ = std::move(text);
     // The largest array no larger than the text, so that lines which repeat a few keys

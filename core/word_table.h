@@ -1,6 +1,8 @@
 // The dictionary of one direction in memory: entry lines filed under their lower-cased
-// headword. The lines live in one text buffer; the table holds only their positions, in a
-// flat open-addressing array, so a loaded table costs little more than the file itself.
+// headword. The lines as loaded live in one text buffer; the table holds only their
+// positions, in a flat open-addressing array, so a loaded table costs little more than the
+// file itself. A line set later (an edit) lives in a small store of its own, so a change
+// costs about its own bytes and never moves the loaded text.
 #pragma once
 
 #include <cstddef>
@@ -39,13 +41,14 @@ public:
     std::optional<std::string_view> Find(std::string_view key) const;
 
     // Files a line under its headword lower-cased (or "" when it has no "|"): a new key
-    // adds an entry, a present key gets the new line.
+    // adds an entry, a present key gets the new line. The line is copied into the edit
+    // store; the loaded text is left as it is.
     void SetLine(std::string_view line);
 
     // Takes over a plain text whose lines will be filed with FileLineOfText, under a new
     // hash key (hash the lines after this call). expectedEntries sizes the array ahead of
     // the lines, but never beyond the size of the text itself: a table that needs more
-    // grows as its keys arrive.
+    // grows as its keys arrive. A text of 2 GB or more throws std::length_error.
     void AdoptText(std::string text, size_t expectedEntries);
     std::string_view Text() const { return text_; }
     // Files the line text[offset, offset + length) of the adopted text; keyHash is
@@ -61,13 +64,20 @@ public:
     // order of reading); a save writes the lines in this order.
     template <class F>
     void ForEach(F&& f) const {
-        for (const Slot& slot : slots_) {
-            if (slot.offset != kEmpty) f(std::string_view(text_.data() + slot.offset, slot.length));
+        // The slots are in hash order and the lines in reading order, so each line is a
+        // cache miss: it is prefetched a few slots ahead, and the walk rarely waits for it.
+        const size_t n = slots_.size();
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kSlotsAhead < n) PrefetchLine(slots_[i + kSlotsAhead]);
+            if (slots_[i].offset != kEmpty) f(LineOf(slots_[i]));
         }
     }
 
-    // Bytes held: the text buffer and the slot array.
-    size_t MemoryBytes() const { return text_.capacity() + slots_.capacity() * sizeof(Slot); }
+    // The length of all entry lines together, taken from the slots without reading a line.
+    size_t LineBytes() const;
+
+    // Bytes held: the text buffer, the slot array and the edit store.
+    size_t MemoryBytes() const;
 
     // The hash of a key after lower-casing, as this table files it: SipHash-1-3 under the
     // table's key, folded to 32 bits.
@@ -80,20 +90,31 @@ public:
 
 private:
     struct Slot {
-        uint32_t offset;  // of the line in text_; kEmpty marks a free slot
-        uint32_t length;  // of the line
+        uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
+        uint32_t length;  // of a line in text_
         uint32_t hash;    // of the lower-cased key
     };
     static constexpr uint32_t kEmpty = UINT32_MAX;
+    static constexpr uint32_t kEdited = 0x80000000u;
+    static constexpr size_t kSlotsAhead = 16;
 
+    std::string_view LineOf(const Slot& slot) const {
+        if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
+        return std::string_view(text_.data() + slot.offset, slot.length);
+    }
+    void PrefetchLine(const Slot& slot) const {
+        if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
+    }
     void File(uint32_t offset, uint32_t length, uint32_t hash);
     Slot* Probe(std::string_view key, uint32_t hash);
     const Slot* Probe(std::string_view key, uint32_t hash) const;
-    std::string_view LineOf(const Slot& slot) const;
     void Grow(size_t minimumSlots);
 
     SipKey hashKey_ = NewHashKey();
     std::string text_;
+    // Lines set after the load, one string each; a key edited again reuses its string, so
+    // the store holds at most one line per key.
+    std::vector<std::string> edits_;
     std::vector<Slot> slots_;
     size_t count_ = 0;
     size_t growAt_ = 0;  // the count that would pass the maximum load

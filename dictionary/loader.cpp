@@ -2,6 +2,7 @@
 #include "dictionary/loader.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
 #include "core/dictionary_load.h"
@@ -49,27 +50,36 @@ WordTable DictionaryLoader::TakeTable() {
     return std::exchange(shared_->table, WordTable());
 }
 
+LoadOutcome DictionaryLoader::Outcome() {
+    std::lock_guard<std::mutex> lock(shared_->mutex);
+    return shared_->outcome;
+}
+
 void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
-    std::string text = ReadDataFile(shared->dataFile, shared->direction);
-    UnscrambleText(text);
+    DataFileRead read = ReadDataFileWithOutcome(shared->dataFile, shared->direction);
+    UnscrambleText(read.bytes);
+    LoadOutcome outcome = read.outcome;
     WordTable table;
     try {
         const bool complete = LoadDictionaryText(
-            std::move(text), table,
+            std::move(read.bytes), table,
             [&](int percent) {
                 PostMessageW(shared->notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared->id);
             },
             &shared->cancel);
-        if (!complete) return;
-    } catch (const std::exception&) {
+        if (!complete) return;  // the outcome stays kCancelled; nobody takes the table
+    } catch (const std::exception& error) {
         // A file too large for this process's memory: it loads as an empty dictionary
         // and the user is told, as for a file that cannot be read.
         table = WordTable();
+        outcome = dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? LoadOutcome::kOutOfMemory
+                                                                          : LoadOutcome::kTooLarge;
         ReportLoadFailure();
     }
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
         shared->table = std::move(table);
+        shared->outcome = outcome;
     }
     PostMessageW(shared->notify, win::kMsgLoadDone, 0, shared->id);
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/word_table.h"
+#include "dictionary/data_file.h"
 #include "framework/thread.h"
 
 namespace kavrel {
@@ -31,6 +32,8 @@ public:
 
     // The table the load built; call once, after kMsgLoadDone.
     WordTable TakeTable();
+    // How the load ended; meaningful after kMsgLoadDone.
+    LoadOutcome Outcome();
 
     // Tells this load's messages (their lParam) from those of an earlier one.
     unsigned Id() const { return shared_->id; }
@@ -44,7 +47,8 @@ private:
         std::string direction;
         std::atomic<bool> cancel{false};
         std::mutex mutex;
-        WordTable table;  // handed over under the mutex
+        WordTable table;  // handed over under the mutex, with the outcome
+        LoadOutcome outcome = LoadOutcome::kCancelled;
     };
 
     static void LoaderThreadProc(const std::shared_ptr<Shared>& shared);

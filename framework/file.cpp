@@ -32,51 +32,73 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
     return true;
 }
 
-// The directory part of a name, "." when it has none.
-std::wstring DirectoryOf(const std::wstring& name) {
-    const size_t slash = name.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return L".";
-    if (slash == 0) return name.substr(0, 1);
-    return name.substr(0, slash);
+bool IsSharingError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+ReadStatus StatusOfOpenError(DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ReadStatus::kNotFound;
+    if (IsSharingError(error)) return ReadStatus::kLocked;
+    return ReadStatus::kFailed;
+}
+
+// Whether another handle holds the file without sharing; a missing file is not held.
+bool HeldElsewhere(const std::wstring& name) {
+    UniqueHandle file(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && IsSharingError(GetLastError());
 }
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFileExclusive(const std::string& name) {
+FileRead ReadWholeFile(const std::string& name) {
     UniqueHandle file(CreateFileW(Widen(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return std::nullopt;
+    if (!file) {
+        const DWORD error = GetLastError();
+        return {StatusOfOpenError(error), error, {}};
+    }
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.Get(), &size) || static_cast<unsigned long long>(size.QuadPart) >= SIZE_MAX / 2) {
-        return std::nullopt;
-    }
+    if (!GetFileSizeEx(file.Get(), &size)) return {ReadStatus::kFailed, GetLastError(), {}};
+    if (static_cast<unsigned long long>(size.QuadPart) >= SIZE_MAX / 2) return {ReadStatus::kTooLarge, ERROR_SUCCESS, {}};
+    FileRead result{ReadStatus::kRead, ERROR_SUCCESS, {}};
     try {
-        std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-        if (!ReadAll(file.Get(), bytes.data(), bytes.size())) return std::nullopt;
-        return bytes;
+        result.bytes.resize(static_cast<size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return std::nullopt;
+        return {ReadStatus::kOutOfMemory, ERROR_NOT_ENOUGH_MEMORY, {}};
     }
+    if (!ReadAll(file.Get(), result.bytes.data(), result.bytes.size())) {
+        const DWORD error = GetLastError();
+        return {IsSharingError(error) ? ReadStatus::kLocked : ReadStatus::kFailed, error, {}};
+    }
+    return result;
+}
+
+std::optional<std::string> ReadWholeFileExclusive(const std::string& name) {
+    FileRead read = ReadWholeFile(name);
+    if (read.status != ReadStatus::kRead) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 WriteResult ReplaceFileContents(const std::string& name, std::string_view bytes) {
     const std::wstring target = Widen(name);
-    wchar_t temporary[MAX_PATH + 16];
-    if (GetTempFileNameW(DirectoryOf(target).c_str(), L"kav", 0, temporary) == 0) {
-        return {false, GetLastError()};
-    }
+    const std::wstring temporary = target + Widen(kTemporarySuffix);
+    if (HeldElsewhere(target)) return {false, ERROR_SHARING_VIOLATION};
     WriteResult result{true, ERROR_SUCCESS};
     {
-        UniqueHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
-        if (!file || !WriteAll(file.Get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.Get())) {
-            result = {false, GetLastError()};
+        if (!file) return {false, GetLastError()};  // nothing was created
+        if (!WriteAll(file.Get(), bytes.data(), bytes.size()) || !FlushFileBuffers(file.Get())) {
+            const DWORD error = GetLastError();  // a write that wrote nothing may set none
+            result = {false, error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT};
         }
     }
-    if (result.ok && !MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        result = {false, GetLastError()};
+    if (result.ok && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        // Held open since the check above: say so, not "access denied".
+        result = {false, HeldElsewhere(target) ? ERROR_SHARING_VIOLATION : error};
     }
-    if (!result.ok) DeleteFileW(temporary);
+    if (!result.ok) DeleteFileW(temporary.c_str());
     return result;
 }
 

@@ -7,6 +7,9 @@
 # KAVREL_DPI=144 runs it at that display DPI instead of 96.
 # KAVREL_WINE_PREFIX names a prefix the caller keeps across runs (for what a program leaves
 # in it, such as its settings): made from the pristine one when missing, never removed here.
+# KAVREL_WINE_EXEC=1 with such a prefix and KAVREL_DISPLAY: the program replaces this
+# shell, so the caller's $! is the program's own process; the caller ends the prefix's
+# Wine session.
 set -uo pipefail
 
 state=${KAVREL_WINE_STATE:?KAVREL_WINE_STATE is not set: run scripts/wine-env.sh up first}
@@ -19,6 +22,13 @@ if [ "${KAVREL_CODEPAGE:-1254}" = 1254 ]; then
   [ -n "$LOCPATH" ] && locale_env+=(LOCPATH="$LOCPATH")
 else
   locale_env=(LANG=C LC_ALL=C)
+fi
+
+if [ -n "${KAVREL_WINE_EXEC:-}" ]; then
+  export DISPLAY=${KAVREL_DISPLAY:?KAVREL_WINE_EXEC needs KAVREL_DISPLAY}
+  export WINEPREFIX=${KAVREL_WINE_PREFIX:?KAVREL_WINE_EXEC needs KAVREL_WINE_PREFIX}
+  [ -d "$WINEPREFIX/drive_c" ] || { mkdir -p "$WINEPREFIX" && cp -a "$WINEPREFIX_PRISTINE/." "$WINEPREFIX/"; }
+  exec env "${locale_env[@]}" wine "$@"
 fi
 
 scripts=$(cd "$(dirname "$0")" && pwd)

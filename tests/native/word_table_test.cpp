@@ -9,6 +9,7 @@
 
 #include "core/cp1254.h"
 #include "core/dictionary_load.h"
+#include "core/dictionary_save.h"
 #include "core/entry_text.h"
 #include "core/word_table.h"
 
@@ -103,6 +104,42 @@ TEST(WordTableEdit, SetLineAddsOrReplacesAndTheSaveTextFollowsTheTable) {
     small.ForEach([&](std::string_view line) { order += (line == "a|1" ? "a|1\n\r" : "|bare\n\r"); });
     EXPECT_EQ(saved, order);  // table order, LF CR after every line, "|" before a bar-less line
     EXPECT_EQ(BuildDictionaryText(WordTable()), "");
+}
+
+// Changes after a load, against a plain map: the loaded text never moves or grows, a
+// change costs about its own bytes, and a key changed again keeps one line.
+TEST(WordTableEdit, ChangesAgreeWithAMapAndCostTheirOwnBytes) {
+    std::string text;
+    std::map<std::string, std::string> expected;
+    for (int i = 0; i < 50'000; ++i) {
+        const std::string line = Numbered("Word", i) + "|translation, another";
+        text.append(line).append("\n\r");
+        expected[LowerCopy1254(KeyOfLine(line))] = line;
+    }
+    WordTable table = Load(text);
+    const char* const loaded = table.Text().data();
+    const size_t before = table.MemoryBytes();
+    std::mt19937 random(7);
+    size_t editedBytes = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const long n = static_cast<long>(random() % 60'000);  // some keys new, most present
+        const std::string line = (i % 3 ? Numbered("WORD", n) : Numbered("word", n)) + "|changed " + std::to_string(i);
+        table.SetLine(line);
+        expected[LowerCopy1254(KeyOfLine(line))] = line;
+        editedBytes += line.size();
+    }
+    table.SetLine(*table.Find("word1"));  // a loaded line set again from the table itself
+    table.SetLine(*table.Find(KeyOfLine(expected.rbegin()->second)));  // an edited one
+    EXPECT_EQ(table.Text().data(), loaded);
+    EXPECT_LT(table.MemoryBytes() - before, editedBytes + 2000 * 64 + (64u << 10));
+    ASSERT_EQ(table.Count(), expected.size());
+    for (const auto& [key, line] : expected) ASSERT_EQ(table.Find(key).value_or("<none>"), line) << key;
+
+    table.SetLine("word5|again 0");
+    const size_t settled = table.MemoryBytes();
+    for (int i = 1; i < 1000; ++i) table.SetLine("word5|again " + std::to_string(i % 10));
+    EXPECT_EQ(table.MemoryBytes(), settled) << "one key changed over and over holds one line";
+    EXPECT_EQ(table.Find("WORD5").value(), "word5|again 9");
 }
 
 TEST(WordTableEdit, MovedFromTableIsEmptyAndUsable) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -221,6 +222,65 @@ BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
+struct OpenBoxes {
+    std::vector<std::pair<HWND, std::string>> boxes;
+};
+
+BOOL CALLBACK CollectMessageBox(HWND window, LPARAM parameter) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    if (const HWND label = GetDlgItem(window, 0xFFFF)) {
+        reinterpret_cast<OpenBoxes*>(parameter)->boxes.emplace_back(window, win::GetText(label));
+    }
+    return TRUE;
+}
+
+// The modal dialog WithModalDialog waits for: the windows that were there before, and the
+// action for the new one.
+struct ModalScript {
+    std::vector<HWND> before;
+    std::function<void(HWND)> act;
+    HWND acted = nullptr;
+    DWORD actedAt = 0;
+    bool overdue = false;
+};
+ModalScript* activeScript = nullptr;
+
+BOOL CALLBACK FindNewDialog(HWND window, LPARAM parameter) {
+    auto* found = reinterpret_cast<HWND*>(parameter);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (!IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
+    const auto& before = activeScript->before;
+    if (std::find(before.begin(), before.end(), window) != before.end()) return TRUE;
+    *found = window;
+    return FALSE;
+}
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM parameter) {
+    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+    return TRUE;
+}
+
+void CALLBACK OnModalTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ModalScript* script = activeScript;
+    if (script == nullptr) return;
+    if (script->acted != nullptr) {
+        if (IsWindow(script->acted) && GetTickCount() - script->actedAt > 5000 && !script->overdue) {
+            script->overdue = true;
+            DestroyWindow(script->acted);
+        }
+        return;
+    }
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindNewDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr) return;
+    script->acted = dialog;
+    script->actedAt = GetTickCount();
+    script->act(dialog);
+}
+
 // The icon control of a message box (its id differs between platforms).
 HWND IconOf(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -250,6 +310,46 @@ HWND FindMessageBox(const std::string& text1254) {
     MessageBoxSearch search{text1254};
     EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+MessageBoxCloser::MessageBoxCloser() : thread_([this] { Watch(); }) {}
+
+MessageBoxCloser::~MessageBoxCloser() {
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<std::string> MessageBoxCloser::Texts() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+}
+
+void MessageBoxCloser::Watch() {
+    while (!stop_) {
+        OpenBoxes open;
+        EnumWindows(CollectMessageBox, reinterpret_cast<LPARAM>(&open));
+        for (const auto& [box, text] : open.boxes) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (std::find(closed_.begin(), closed_.end(), box) != closed_.end()) continue;
+            closed_.push_back(box);
+            texts_.push_back(text);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(10);
+    }
+}
+
+bool WithModalDialog(const std::function<void()>& trigger, const std::function<void(HWND)>& act) {
+    ModalScript script;
+    script.act = act;
+    EnumThreadWindows(GetCurrentThreadId(), ListWindow, reinterpret_cast<LPARAM>(&script.before));
+    activeScript = &script;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, OnModalTimer);
+    trigger();
+    KillTimer(nullptr, timer);
+    activeScript = nullptr;
+    EXPECT_FALSE(script.overdue) << "the dialog did not end after the test's action";
+    return script.acted != nullptr;
 }
 
 std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action) {

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CLookupDlg;
@@ -38,7 +41,7 @@ void WriteRawFile(const std::string& name, const std::string& bytes);
 
 // Runs the program's message handling until done() holds or timeoutMs passes; false on
 // timeout. A quit message ends the pump early and is recorded in QuitCode().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 90000);
 // Runs the message handling for a while, for effects that have no end to wait for.
 void PumpFor(DWORD milliseconds);
 // The exit code of the last quit message the pump met, or -1.
@@ -89,6 +92,31 @@ bool LoadFinished(const CLookupDlg& dialog);
 
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
+
+// Closes with OK, from a thread of its own, every message box of this process that opens
+// while it lives, and keeps their texts in order. For boxes that a call on the test's own
+// thread shows and waits for (a failed save, a failed read).
+class MessageBoxCloser {
+public:
+    MessageBoxCloser();
+    ~MessageBoxCloser();
+    MessageBoxCloser(const MessageBoxCloser&) = delete;
+    MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;
+    std::vector<std::string> Texts() const;
+
+private:
+    void Watch();
+    mutable std::mutex mutex_;
+    std::vector<std::string> texts_;
+    std::vector<HWND> closed_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// Runs trigger(), which makes this thread show a modal dialog (a key, a button), and calls
+// act(dialog) once from inside the dialog's own message loop as soon as it is visible.
+// False when no dialog appeared. A dialog still open 5 s after act is closed as a failure.
+bool WithModalDialog(const std::function<void()>& trigger, const std::function<void(HWND)>& act);
 
 // A message box answered by AnswerMessageBoxes: its caption and its icon, as the MB_ICON
 // flag that shows it (MB_ICONEXCLAMATION, MB_ICONSTOP, ...; 0 for none).

@@ -180,6 +180,7 @@ TEST_F(Hotkey, CombinationHeldByAnotherProcessLeavesKavrelWorking) {
     ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, dir_.Path().c_str(), &startup,
                                &other));
     const bool held = PumpUntil([] { return HotkeyHeld(kDefaultModifiers, kDefaultKey); });
+    EXPECT_TRUE(held) << "the other Kavrel should hold the combination";
     if (held) {
         Open();
         EXPECT_TRUE(LoadFinished(*dialog_));

@@ -2,6 +2,9 @@
 // fixed-seed mt19937 (whose raw output is the same everywhere), so the files never change.
 #include "tools/bench/bench_data.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -135,6 +138,26 @@ std::string ReadWholeFile(const std::string& path) {
     std::fclose(file);
     if (read != data.size()) throw std::runtime_error("short read of " + path);
     return data;
+}
+
+void ReplaceFileContents(const std::string& path, std::string_view bytes) {
+    const std::string temporary = path + ".save.tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot create " + temporary);
+    const char* data = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written <= 0) break;
+        data += written;
+        left -= static_cast<size_t>(written);
+    }
+    const bool flushed = left == 0 && ::fsync(fd) == 0;
+    ::close(fd);
+    if (!flushed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error("cannot replace " + path);
+    }
 }
 
 std::vector<std::string> MakeQueries(const std::string& plain, size_t count) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavrel::bench {
@@ -19,6 +20,10 @@ std::string EnsureDataFile(const std::string& dir, size_t entries);
 
 // The whole file in one string (throws on failure).
 std::string ReadWholeFile(const std::string& path);
+
+// Replaces path's contents as the program does: the bytes go to path + ".save.tmp", which
+// is flushed to the disk and renamed over path (throws on failure).
+void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // `count` query words drawn from the headwords of plain, half of them present (some in
 // another case) and half absent, in a shuffled order.

@@ -1,6 +1,7 @@
-// kavrel_bench: load, lookup and memory of the word table on a 1M-entry synthetic data file
-// and a real-sized one, against the floor of the same run and a std::unordered_map baseline;
-// and the load of keys crafted to collide against an ordinary file of the same size.
+// kavrel_bench: load, lookup, save, edits and memory of the word table on a 1M-entry
+// synthetic data file and a real-sized one, against the floor of the same run and a
+// std::unordered_map baseline; and the load of keys crafted to collide against an ordinary
+// file of the same size.
 // Prints a short table and writes the medians as JSON (--json=PATH or KAVREL_BENCH_JSON).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -22,6 +23,7 @@
 
 #include "core/cp1254.h"
 #include "core/dictionary_load.h"
+#include "core/dictionary_save.h"
 #include "core/entry_text.h"
 #include "core/scramble.h"
 #include "core/word_table.h"
@@ -35,6 +37,7 @@ using PlainMap = std::unordered_map<std::string, std::string>;
 
 constexpr int kRepetitions = 7;
 constexpr size_t kQueryCount = size_t{1} << 20;
+constexpr size_t kEdits = 1000;
 // As many crafted keys as made a load take seconds when the hash had no seed.
 constexpr size_t kCraftedEntries = 60'000;
 constexpr int kCraftedLoadsPerRepetition = 10;
@@ -60,6 +63,15 @@ std::string FloorPass(const std::string& path, uint32_t& checksum) {
     ForEachLine(data, [&](std::string_view line) { sum += hasher.HashKey(KeyOfLine(line)); });
     checksum = sum;
     return data;
+}
+
+// The save as the program does it: the text in the table's order (with its progress),
+// scrambled, written beside the target and renamed over it.
+void SaveFile(const WordTable& table, const std::string& path) {
+    int lastPercent = -1;
+    const std::string text = BuildScrambledDictionaryText(table, [&](int percent) { lastPercent = percent; });
+    ReplaceFileContents(path, text);
+    benchmark::DoNotOptimize(lastPercent);
 }
 
 // The baseline: the same lines in a map from lower-cased key to line.
@@ -104,6 +116,9 @@ struct Scenario {
     size_t tableHeapGrowth = 0;
     size_t tableRssGrowth = 0;
     size_t mapHeapGrowth = 0;
+    // The last run of kEdits changes: what the heap and the table's own count grew by.
+    size_t editHeapGrowth = 0;
+    size_t editTableGrowth = 0;
 };
 
 // Loads the table and the map once, measuring what the heap and the process grew by.
@@ -126,6 +141,16 @@ void Prepare(Scenario& s, const std::string& dataDir) {
     s.mapHeapGrowth = HeapInUse() - mapHeapBefore;
 }
 
+// One load of the file at path, in ms; the table is freed after the clock stops.
+double TimedFileLoadMs(const std::string& path) {
+    WordTable table;
+    const auto start = std::chrono::steady_clock::now();
+    LoadFile(path, table);
+    const double ms = MillisecondsSince(start);
+    benchmark::DoNotOptimize(table.Count());
+    return ms;
+}
+
 // Floor and load timed back to back in each iteration (alternating which goes first), so a
 // ratio compares two passes made under the same machine load.
 void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
@@ -139,19 +164,61 @@ void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
             floorMs += MillisecondsSince(start);
             benchmark::DoNotOptimize(checksum);
         };
-        auto timeLoad = [&] {
-            WordTable table;
-            const auto start = std::chrono::steady_clock::now();
-            LoadFile(s->path, table);
-            loadMs += MillisecondsSince(start);
-            benchmark::DoNotOptimize(table.Count());
-        };
+        auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
         if (turn++ % 2 == 0) { timeFloor(); timeLoad(); } else { timeLoad(); timeFloor(); }
     }
     const auto n = static_cast<double>(state.iterations());
     state.counters["floor_ms"] = floorMs / n;
     state.counters["load_ms"] = loadMs / n;
     state.counters["load_over_floor"] = loadMs / floorMs;
+}
+
+// A save and a load of the same dictionary timed back to back (alternating which goes
+// first), so save_over_load compares two passes made under the same machine load.
+void BenchSaveAgainstLoad(benchmark::State& state, Scenario* s) {
+    const std::string target = s->path + ".saved";
+    double saveMs = 0, loadMs = 0;
+    size_t turn = 0;
+    for (auto _ : state) {
+        auto timeSave = [&] {
+            const auto start = std::chrono::steady_clock::now();
+            SaveFile(s->table, target);
+            saveMs += MillisecondsSince(start);
+        };
+        auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
+        if (turn++ % 2 == 0) { timeSave(); timeLoad(); } else { timeLoad(); timeSave(); }
+    }
+    std::remove(target.c_str());
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["save_ms"] = saveMs / n;
+    state.counters["load_ms"] = loadMs / n;
+    state.counters["save_over_load"] = saveMs / loadMs;
+}
+
+// kEdits changes of entries spread over a freshly loaded table, each a new translation for
+// a present headword, as F6 stores it; the heap growth shows what they cost in memory.
+void BenchEdits(benchmark::State& state, Scenario* s) {
+    double editUs = 0;
+    for (auto _ : state) {
+        WordTable table;
+        LoadFile(s->path, table);
+        std::vector<std::string> lines;
+        const size_t stride = table.Count() / kEdits;
+        size_t index = 0;
+        table.ForEach([&](std::string_view line) {
+            if (index++ % stride == 0 && lines.size() < kEdits) {
+                lines.push_back(std::string(KeyOfLine(line)) + "|a changed translation, " + std::to_string(index));
+            }
+        });
+        const size_t heapBefore = HeapInUse();
+        const size_t tableBefore = table.MemoryBytes();
+        const auto start = std::chrono::steady_clock::now();
+        for (const std::string& line : lines) table.SetLine(line);
+        editUs += MillisecondsSince(start) * 1000.0 / static_cast<double>(lines.size());
+        s->editHeapGrowth = HeapInUse() - heapBefore;
+        s->editTableGrowth = table.MemoryBytes() - tableBefore;
+    }
+    state.counters["edit_us"] = editUs / static_cast<double>(state.iterations());
 }
 
 void BenchMapLoad(benchmark::State& state, Scenario* s) {
@@ -222,6 +289,9 @@ void Register(Scenario& s) {
     const std::string prefix = s.label + "/";
     benchmark::RegisterBenchmark((prefix + "load").c_str(), BenchLoadAgainstFloor, &s)
         ->Iterations(s.loadsPerRepetition)->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark((prefix + "save").c_str(), BenchSaveAgainstLoad, &s)
+        ->Iterations(s.loadsPerRepetition)->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark((prefix + "edit").c_str(), BenchEdits, &s)->Iterations(1)->Repetitions(kRepetitions);
     benchmark::RegisterBenchmark((prefix + "map_load").c_str(), BenchMapLoad, &s)
         ->Iterations(s.loadsPerRepetition)->Repetitions(5);
     benchmark::RegisterBenchmark((prefix + "lookup").c_str(), BenchTableLookup, &s)
@@ -264,6 +334,8 @@ struct Figures {
     double loadMs = 0, floorMs = 0, loadOverFloor = 0, lookupNs = 0;
     double mapLoadMs = 0, mapLookupNs = 0;
     size_t mapHeapGrowth = 0;
+    double saveMs = 0, saveLoadMs = 0, saveOverLoad = 0, editUs = 0;
+    size_t editHeapGrowth = 0, editTableGrowth = 0;
 };
 
 Figures Summarise(const Scenario& s, const Collector& c) {
@@ -282,6 +354,12 @@ Figures Summarise(const Scenario& s, const Collector& c) {
     f.mapLoadMs = c.Median(p + "map_load", "load_ms");
     f.mapLookupNs = c.Median(p + "map_lookup", "real_ns");
     f.mapHeapGrowth = s.mapHeapGrowth;
+    f.saveMs = c.Median(p + "save", "save_ms");
+    f.saveLoadMs = c.Median(p + "save", "load_ms");
+    f.saveOverLoad = c.Median(p + "save", "save_over_load");
+    f.editUs = c.Median(p + "edit", "edit_us");
+    f.editHeapGrowth = s.editHeapGrowth;
+    f.editTableGrowth = s.editTableGrowth;
     return f;
 }
 
@@ -300,12 +378,15 @@ CraftedFigures SummariseCrafted(const CraftedPair& texts, const Collector& c) {
 }
 
 std::string Json(const Figures& f, const std::string& indent, const std::string& nested) {
-    char buffer[1536];
+    char buffer[2560];
     std::snprintf(buffer, sizeof buffer,
                   "%s\"entries\": %zu,\n%s\"keys\": %zu,\n%s\"file_bytes\": %zu,\n"
                   "%s\"load_ms\": %.3f,\n%s\"floor_ms\": %.3f,\n%s\"load_over_floor\": %.3f,\n"
                   "%s\"lookup_ns\": %.1f,\n%s\"table_bytes\": %zu,\n%s\"table_over_file\": %.3f,\n"
                   "%s\"heap_growth_bytes\": %zu,\n%s\"rss_growth_bytes\": %zu,\n%s\"runs\": %d,\n"
+                  "%s\"save_ms\": %.3f,\n%s\"save_load_ms\": %.3f,\n%s\"save_over_load\": %.3f,\n"
+                  "%s\"edits\": %zu,\n%s\"edit_us\": %.3f,\n%s\"edit_heap_growth_bytes\": %zu,\n"
+                  "%s\"edit_table_growth_bytes\": %zu,\n"
                   "%s\"unordered_map\": {\"load_ms\": %.3f, \"lookup_ns\": %.1f, "
                   "\"heap_bytes\": %zu, \"heap_over_file\": %.3f}",
                   indent.c_str(), f.entries, indent.c_str(), f.keys, indent.c_str(), f.fileBytes,
@@ -313,6 +394,9 @@ std::string Json(const Figures& f, const std::string& indent, const std::string&
                   indent.c_str(), f.lookupNs, indent.c_str(), f.tableBytes, indent.c_str(),
                   static_cast<double>(f.tableBytes) / static_cast<double>(f.fileBytes),
                   indent.c_str(), f.heapGrowth, indent.c_str(), f.rssGrowth, indent.c_str(), kRepetitions,
+                  indent.c_str(), f.saveMs, indent.c_str(), f.saveLoadMs, indent.c_str(), f.saveOverLoad,
+                  indent.c_str(), kEdits, indent.c_str(), f.editUs, indent.c_str(), f.editHeapGrowth,
+                  indent.c_str(), f.editTableGrowth,
                   indent.c_str(), f.mapLoadMs, f.mapLookupNs, f.mapHeapGrowth,
                   static_cast<double>(f.mapHeapGrowth) / static_cast<double>(f.fileBytes));
     return std::string(buffer) + nested;
@@ -351,6 +435,12 @@ void PrintTable(const Figures& big, const Figures& real) {
              double(real.tableBytes) / double(real.fileBytes));
     PrintRow("heap growth (mallinfo2)", "%14.0f", double(big.heapGrowth), double(real.heapGrowth));
     PrintRow("rss growth", "%14.0f", double(big.rssGrowth), double(real.rssGrowth));
+    PrintRow("save ms", "%14.2f", big.saveMs, real.saveMs);
+    PrintRow("load ms (save's run)", "%14.2f", big.saveLoadMs, real.saveLoadMs);
+    PrintRow("save / load", "%14.2f", big.saveOverLoad, real.saveOverLoad);
+    PrintRow("edit us (1000 changes)", "%14.3f", big.editUs, real.editUs);
+    PrintRow("edit heap growth", "%14.0f", double(big.editHeapGrowth), double(real.editHeapGrowth));
+    PrintRow("edit table growth", "%14.0f", double(big.editTableGrowth), double(real.editTableGrowth));
     PrintRow("unordered_map load ms", "%14.2f", big.mapLoadMs, real.mapLoadMs);
     PrintRow("unordered_map lookup ns", "%14.1f", big.mapLookupNs, real.mapLookupNs);
     PrintRow("unordered_map / file", "%14.2f", double(big.mapHeapGrowth) / double(big.fileBytes),
