@@ -9,6 +9,7 @@
 #include "core/scramble.h"
 #include "dictionary/data_file.h"
 #include "framework/app_messages.h"
+#include "framework/error_report.h"
 
 namespace kavrel {
 namespace {
@@ -56,25 +57,17 @@ LoadOutcome DictionaryLoader::Outcome() {
 }
 
 void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
-    DataFileRead read = ReadDataFileWithOutcome(shared->dataFile, shared->direction);
-    UnscrambleText(read.bytes);
-    LoadOutcome outcome = read.outcome;
     WordTable table;
+    LoadOutcome outcome = LoadOutcome::kUnreadable;
     try {
-        const bool complete = LoadDictionaryText(
-            std::move(read.bytes), table,
-            [&](int percent) {
-                PostMessageW(shared->notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared->id);
-            },
-            &shared->cancel);
-        if (!complete) return;  // the outcome stays kCancelled; nobody takes the table
-    } catch (const std::exception& error) {
-        // A file too large for this process's memory: it loads as an empty dictionary
-        // and the user is told, as for a file that cannot be read.
+        outcome = LoadInto(*shared, table);
+        if (outcome == LoadOutcome::kCancelled) return;  // nobody takes the table
+    } catch (...) {
+        // Whatever went wrong on the way (the offer included), the window must get its
+        // controls back: the load ends empty, and a save will not replace the file.
         table = WordTable();
-        outcome = dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? LoadOutcome::kOutOfMemory
-                                                                          : LoadOutcome::kTooLarge;
-        ReportLoadFailure();
+        outcome = LoadOutcome::kUnreadable;
+        win::ReportCaughtException(nullptr);
     }
     {
         std::lock_guard<std::mutex> lock(shared->mutex);
@@ -82,6 +75,27 @@ void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
         shared->outcome = outcome;
     }
     PostMessageW(shared->notify, win::kMsgLoadDone, 0, shared->id);
+}
+
+LoadOutcome DictionaryLoader::LoadInto(Shared& shared, WordTable& table) {
+    DataFileRead read = ReadDataFileWithOutcome(shared.dataFile, shared.direction);
+    UnscrambleText(read.bytes);
+    try {
+        const bool complete = LoadDictionaryText(
+            std::move(read.bytes), table,
+            [&](int percent) {
+                PostMessageW(shared.notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared.id);
+            },
+            &shared.cancel);
+        return complete ? read.outcome : LoadOutcome::kCancelled;
+    } catch (const std::exception& error) {
+        // A file too large for this process's memory: it loads as an empty dictionary
+        // and the user is told, as for a file that cannot be read.
+        table = WordTable();
+        ReportLoadFailure();
+        return dynamic_cast<const std::bad_alloc*>(&error) != nullptr ? LoadOutcome::kOutOfMemory
+                                                                     : LoadOutcome::kTooLarge;
+    }
 }
 
 }  // namespace kavrel

@@ -52,6 +52,8 @@ private:
     };
 
     static void LoaderThreadProc(const std::shared_ptr<Shared>& shared);
+    // Reads, unscrambles and files the data file into table; how the load ended.
+    static LoadOutcome LoadInto(Shared& shared, WordTable& table);
 
     std::shared_ptr<Shared> shared_;
     win::WorkerThread thread_;
