@@ -1,14 +1,21 @@
 # Kavrel: build, run and test from a fresh Debian 12 machine.
 #   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
-#   make test   builds everything and runs the native and the Windows (Wine) tests
+#   make test   builds everything and runs the native tests (also under sanitizers), each
+#               fuzz target for a few seconds, and the Windows (Wine) tests
 #   make bench  runs the core's load and lookup benchmark (figures in build/bench.json)
+#   make fuzz   runs every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make dist   writes the portable zip and the installer to build/dist
 SHELL := /bin/bash
 JOBS ?= 2
 NATIVE := build/native
 WIN32 := build/win32
+ASAN := build/asan
+FUZZ := build/fuzz
+CLANG := clang++-14
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 4
 
-.PHONY: all setup build native win32 dictionaries run screenshot dist test bench clean
+.PHONY: all setup build native win32 asan fuzz-build fuzz dictionaries run screenshot dist test bench clean
 
 all: build
 
@@ -28,6 +35,21 @@ win32:
 	  -DKAVREL_DICTIONARY_DIR=$(CURDIR)/build/run >/dev/null
 	@cmake --build $(WIN32) -j$(JOBS)
 
+# The native tests again, built by clang with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: setup
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANG) \
+	  -DKAVREL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j$(JOBS)
+
+fuzz-build: setup
+	@cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANG) \
+	  -DKAVREL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+fuzz: fuzz-build
+	@cd $(FUZZ) && KAVREL_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure -j$(JOBS); \
+	status=$$?; cat logs/*.summary; exit $$status
+
 dictionaries: setup native
 	@scripts/make-dictionaries.sh build/run
 
@@ -42,10 +64,15 @@ screenshot: build dictionaries
 dist: build dictionaries
 	@scripts/make-dist.sh build/dist
 
-test: build dictionaries dist
+test: build dictionaries dist asan fuzz-build
 	@status=0; \
 	echo "== native tests"; \
 	(cd $(NATIVE) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	echo "== native tests under AddressSanitizer and UndefinedBehaviorSanitizer"; \
+	(cd $(ASAN) && ctest --output-on-failure -j$(JOBS)) || status=1; \
+	echo "== fuzz targets, $(FUZZ_TEST_SECONDS) s each"; \
+	(cd $(FUZZ) && KAVREL_FUZZ_SECONDS=$(FUZZ_TEST_SECONDS) ctest --output-on-failure -j$(JOBS) && \
+	  cat logs/*.summary) || status=1; \
 	echo "== Windows tests under Wine"; \
 	(cd $(WIN32) && ctest --output-on-failure -j$(JOBS)) || status=1; \
 	exit $$status

@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386
   xvfb xdotool x11-utils imagemagick
   zlib1g-dev locales fonts-dejavu-core
+  clang-14 libclang-rt-14-dev llvm-14
   fp-utils libchm-bin icoutils nsis zip unzip
   dict-freedict-tur-eng dict-freedict-eng-tur dict-freedict-tur-deu
   dict-freedict-deu-tur dict-freedict-fra-tur dict-freedict-ita-tur

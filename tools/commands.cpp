@@ -96,10 +96,20 @@ std::string ReadDataFilePlain(const std::string& path, std::istream& in) {
     return plain;
 }
 
+// The program stops reading a dictionary at its first zero byte, so a packed zero byte
+// would make every entry after it unreachable.
+void RefuseZeroByte(std::string_view text, const std::string& name) {
+    const size_t zero = text.find('\0');
+    if (zero == std::string_view::npos) return;
+    throw ToolError(name + ", line " + std::to_string(LineOfOffset(text, zero)) + ", byte offset " +
+                    std::to_string(zero) + ": a zero byte, where the program would stop reading the dictionary");
+}
+
 int RunPack(const Args& args, std::istream& in, std::ostream& out) {
     const ParsedArgs parsed = ParseArgs(args, {"--from-utf8"});
     ExpectOperands(parsed, 2, "pack", "pack [--from-utf8] IN OUT");
     std::string text = ReadInput(parsed.operands[0], in);
+    RefuseZeroByte(text, InputName(parsed.operands[0]));
     if (HasFlag(parsed, "--from-utf8")) text = StrictUtf8To1254(text, InputName(parsed.operands[0]));
     ScrambleText(text);
     WriteOutput(parsed.operands[1], text, out);
@@ -237,6 +247,9 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     ReadPivots(parsed, triangulation, err);
     importer.SetTriangulation(&triangulation);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
+    if (importer.EntryCount() == 0) {
+        throw ToolError("import: the sources hold no entry; " + parsed.output + " is left as it was");
+    }
     importer.AddTriangulatedHeadwords();
     std::string data = importer.PlainText();
     ScrambleText(data);
@@ -296,7 +309,8 @@ A data file is a Windows-1254 text of lines "headword|translation, translation",
 ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout.
 
   kavrel-tool pack [--from-utf8] IN OUT
-      Scrambles the plain text IN into the data file OUT, byte for byte; with --from-utf8
+      Scrambles the plain text IN into the data file OUT, byte for byte (a zero byte is an
+      error: the program stops reading there); with --from-utf8
       IN is UTF-8 and is converted to Windows-1254 first (a character 1254 cannot hold is
       an error naming its line and byte offset).
   kavrel-tool unpack [--to-utf8] IN OUT
@@ -323,6 +337,7 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
       inside one translation becomes " /" so the translation stays one row. Entries are
       written sorted by key, so output is the same on every run. Counts go to stderr.
+      Sources that yield no entry are an error.
       Pivot languages (--pivot) are witnesses: a row that a pivot also reaches ranks
       before one with fewer witnesses, within a direct sense and among reversed rows; a
       row that two pivots reach and no source gives is added after the reversed rows
@@ -353,6 +368,9 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       Looks up the UTF-8 WORD in FILE as the program does and prints the stored headword,
       then one translation per line. Exit status 1 when the word is not there.
 
+An output file is replaced only once its whole new content is on disk; through a symbolic
+link the file it names is replaced; a device or a pipe is written into, never replaced.
+
 Exit status: 0 done, 1 word not found (lookup), 2 error (nothing is written then).
 )";
 }
@@ -373,6 +391,10 @@ int RunTool(const std::vector<std::string>& args, std::istream& in, std::ostream
         return kExitFailure;
     } catch (const std::bad_alloc&) {
         err << "kavrel-tool: out of memory\n";
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        // Not meant to happen; still an error exit with a message rather than an abort.
+        err << "kavrel-tool: " << args[0] << " failed: " << error.what() << '\n';
         return kExitFailure;
     }
 }

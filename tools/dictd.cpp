@@ -3,6 +3,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 #include "tools/file_io.h"
 #include "tools/tool_error.h"
 
@@ -45,10 +47,12 @@ std::string ZlibReason(const z_stream& stream, int status) {
 }
 
 // Inflates one gzip member starting at data[0]; returns the bytes it consumed.
-size_t InflateMember(std::string_view data, std::string& out, const std::string& fileName) {
+size_t InflateMember(std::string_view data, std::string& out, const std::string& fileName, uint64_t limit) {
     z_stream stream{};
     if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) throw ToolError(fileName + ": cannot start zlib");
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    // Every input is read under kMaxInputBytes, so its size fits zlib's 32-bit count.
+    static_assert(kMaxInputBytes <= UINT32_MAX);
     stream.avail_in = static_cast<uInt>(data.size());
     char buffer[1 << 16];
     int status = Z_OK;
@@ -56,7 +60,12 @@ size_t InflateMember(std::string_view data, std::string& out, const std::string&
         stream.next_out = reinterpret_cast<Bytef*>(buffer);
         stream.avail_out = sizeof buffer;
         status = inflate(&stream, Z_NO_FLUSH);
-        out.append(buffer, sizeof buffer - stream.avail_out);
+        const size_t produced = sizeof buffer - stream.avail_out;
+        if (produced > limit - out.size()) {  // a few bytes may inflate to gigabytes
+            inflateEnd(&stream);
+            throw ToolError(fileName + ": inflates to more than " + std::to_string(limit) + " bytes");
+        }
+        out.append(buffer, produced);
         if (status == Z_STREAM_END) break;
         if (status == Z_BUF_ERROR && stream.avail_in == 0) {
             inflateEnd(&stream);
@@ -101,6 +110,28 @@ void CheckIndexAgainstDict(const std::vector<DictdIndexLine>& index, size_t dict
     }
 }
 
+// Several words may share one entry (the same offset and length), and each distinct entry
+// is parsed once. Entries that overlap could make a small file cost the square of its size,
+// so together the distinct entries may hold at most twice the bytes of the dict.
+void CheckEntriesFitTheDict(const std::vector<DictdIndexLine>& index, size_t dictSize,
+                            const std::string& indexPath, const std::string& dictPath) {
+    std::vector<std::pair<uint64_t, uint64_t>> entries;
+    entries.reserve(index.size());
+    for (const DictdIndexLine& line : index) entries.emplace_back(line.offset, line.length);
+    std::sort(entries.begin(), entries.end());
+    entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
+    // Each length is at most dictSize, so the sum cannot wrap before it passes the budget.
+    const uint64_t budget = 2 * static_cast<uint64_t>(dictSize);
+    uint64_t total = 0;
+    for (const auto& entry : entries) {
+        total += entry.second;
+        if (total > budget) {
+            throw ToolError(indexPath + ": the entries overlap: together they hold more than twice the " +
+                            std::to_string(dictSize) + " bytes of " + dictPath);
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<uint64_t> DecodeDictdNumber(std::string_view digits) {
@@ -132,13 +163,13 @@ std::vector<DictdIndexLine> ParseDictdIndex(std::string_view text, const std::st
     return lines;
 }
 
-std::string InflateGzip(std::string_view data, const std::string& fileName) {
+std::string InflateGzip(std::string_view data, const std::string& fileName, uint64_t limit) {
     if (!StartsWithGzipMagic(data)) throw ToolError(fileName + ": not a gzip/dictzip file");
     std::string out;
     // A gzip file may hold several members one after the other; each starts with the magic.
     while (!data.empty()) {
         if (!StartsWithGzipMagic(data)) throw ToolError(fileName + ": unexpected bytes after the compressed data");
-        data.remove_prefix(InflateMember(data, out, fileName));
+        data.remove_prefix(InflateMember(data, out, fileName, limit));
     }
     return out;
 }
@@ -159,6 +190,7 @@ DictdDatabase LoadDictdDatabase(const DictdPaths& paths) {
     std::string stored = ReadWholeFile(paths.dict);
     database.dict = EndsWith(paths.dict, ".dz") ? InflateGzip(stored, paths.dict) : std::move(stored);
     CheckIndexAgainstDict(database.index, database.dict.size(), paths.index, paths.dict);
+    CheckEntriesFitTheDict(database.index, database.dict.size(), paths.index, paths.dict);
     return database;
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/file_io.h"
+
 namespace kavrel::tool {
 
 struct DictdIndexLine {
@@ -27,8 +29,9 @@ std::optional<uint64_t> DecodeDictdNumber(std::string_view digits);
 std::vector<DictdIndexLine> ParseDictdIndex(std::string_view text, const std::string& fileName);
 
 // Inflates a gzip file (all members; dictzip is gzip with an extra header field); throws
-// ToolError naming fileName when the data is not gzip or is damaged or cut short.
-std::string InflateGzip(std::string_view data, const std::string& fileName);
+// ToolError naming fileName when the data is not gzip, is damaged or cut short, or would
+// inflate to more than limit bytes.
+std::string InflateGzip(std::string_view data, const std::string& fileName, uint64_t limit = kMaxInputBytes);
 
 struct DictdDatabase {
     std::string indexPath;

@@ -1,63 +1,84 @@
-// Whole-file reading and all-or-nothing writing.
+// Whole-file reading with every read checked, and the choice of output stream.
 #include "tools/file_io.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
+#include "tools/posix_file.h"
 #include "tools/tool_error.h"
 
 namespace kavrel::tool {
 
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+constexpr size_t kChunkBytes = size_t{1} << 16;
+
+ToolError ReadFailure(const std::string& name, const std::string& reason) {
+    return ToolError("cannot read " + name + ": " + reason);
+}
+
+ToolError TooLarge(const std::string& name, uint64_t limit) {
+    return ReadFailure(name, "more than " + std::to_string(limit) + " bytes, the most a dictionary can hold");
+}
+
+// A stream that is not the process's standard input (the tests' string streams): the
+// same limit, and a stream error is a read error.
+std::string ReadStream(std::istream& in, const std::string& name, uint64_t limit) {
+    std::string bytes;
+    char chunk[kChunkBytes];
+    try {
+        while (in) {
+            in.read(chunk, sizeof chunk);
+            const auto got = static_cast<size_t>(in.gcount());
+            if (got > limit - bytes.size()) throw TooLarge(name, limit);
+            bytes.append(chunk, got);
+        }
+    } catch (const std::ios_base::failure& failure) {
+        throw ReadFailure(name, failure.what());
+    }
+    if (in.bad()) throw ReadFailure(name, "read error");
+    return bytes;
+}
 
 }  // namespace
 
+std::string ReadDescriptor(int fd, const std::string& name, uint64_t limit) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) throw ReadFailure(name, SystemReason());
+    if (S_ISDIR(status.st_mode)) throw ReadFailure(name, "it is a directory");
+    std::string bytes;
+    if (S_ISREG(status.st_mode)) {
+        // Refused before a byte is read; the loop below still holds a file that grows.
+        if (static_cast<uint64_t>(status.st_size) > limit) throw TooLarge(name, limit);
+        bytes.reserve(static_cast<size_t>(status.st_size));
+    }
+    char chunk[kChunkBytes];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0) return bytes;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw ReadFailure(name, SystemReason());
+        }
+        if (static_cast<uint64_t>(got) > limit - bytes.size()) throw TooLarge(name, limit);
+        bytes.append(chunk, static_cast<size_t>(got));
+    }
+}
+
 std::string ReadWholeFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) throw ToolError("cannot read " + path + ": it is a directory");
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw ToolError("cannot read " + path + ": " + SystemReason());
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    if (file.bad()) throw ToolError("cannot read " + path + ": read error");
-    return std::move(bytes).str();
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (!file.Valid()) throw ReadFailure(path, SystemReason());
+    return ReadDescriptor(file.Get(), path);
 }
 
 std::string ReadInput(const std::string& path, std::istream& in) {
     if (path != kStdStream) return ReadWholeFile(path);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) throw ToolError("cannot read standard input");
-    return bytes;
-}
-
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    // The temporary name carries the process id so two runs never share one.
-    const std::string temporary = path + ".tmp." + std::to_string(::getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) throw ToolError("cannot write " + path + ": " + SystemReason());
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file) {
-            std::remove(temporary.c_str());
-            throw ToolError("cannot write " + path + ": write error");
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = SystemReason();
-        std::remove(temporary.c_str());
-        throw ToolError("cannot write " + path + ": " + reason);
-    }
+    if (in.rdbuf() == std::cin.rdbuf()) return ReadDescriptor(STDIN_FILENO, "standard input");
+    return ReadStream(in, "standard input", kMaxInputBytes);
 }
 
 void WriteOutput(const std::string& path, std::string_view bytes, std::ostream& out) {

@@ -61,15 +61,18 @@ size_t TrailingSenseNumberLength(std::string_view line) {
 bool IsOpening(char c) { return c == '(' || c == '[' || c == '{'; }
 bool IsClosing(char c) { return c == ')' || c == ']' || c == '}'; }
 
-// The first bracketed label of a line, e.g. "bak." for "(bak.) catch", or "".
-std::string_view FirstLabel(std::string_view line) {
-    line = TrimBlanks(line);
-    if (line.empty() || line.front() != '(') return {};
-    const size_t close = line.find(')');
-    return close == std::string_view::npos ? std::string_view() : line.substr(1, close - 1);
-}
-
 bool IsCrossReferenceLabel(std::string_view label) { return label == "bak." || label == "bkz." || label == "bak"; }
+
+// Whether a line opens, after blanks, with a cross-reference label such as "(bak.) catch".
+// The ")" is looked for only as far as the longest such label reaches: this runs at every
+// opening bracket, and a search to the end of the line each time would take quadratic time.
+bool OpensWithCrossReference(std::string_view line) {
+    constexpr size_t kLongestLabel = 4;
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
+    if (line.empty() || line.front() != '(') return false;
+    const size_t close = line.substr(0, kLongestLabel + 2).find(')');
+    return close != std::string_view::npos && IsCrossReferenceLabel(line.substr(1, close - 1));
+}
 
 // The line without bracketed parts (nested brackets included; an unclosed bracket removes
 // the rest of the line) and cut at a cross-reference written inside it. A stray closing
@@ -80,14 +83,15 @@ std::string WithoutBracketedParts(std::string_view line) {
     std::string out;
     int depth = 0;
     size_t afterLastPart = std::string::npos;
+    const size_t lastText = line.find_last_not_of(" \t");
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (IsOpening(c)) {
-            if (depth == 0 && IsCrossReferenceLabel(FirstLabel(line.substr(i)))) break;
+            if (depth == 0 && OpensWithCrossReference(line.substr(i))) break;
             ++depth;
         } else if (IsClosing(c)) {
             const bool stray = depth == 0;
-            const bool textFollows = !TrimBlanks(line.substr(i + 1)).empty();
+            const bool textFollows = lastText != std::string_view::npos && lastText > i;
             if (stray && textFollows && afterLastPart != std::string::npos) out.resize(afterLastPart);
             if (!stray) --depth;
             out += ' ';  // "a(b)c" must not glue a and c together
@@ -140,7 +144,7 @@ void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out) {
 }
 
 void AppendSenseTranslations(std::string_view firstLine, size_t sense, SourceEntry& out) {
-    if (IsCrossReferenceLabel(FirstLabel(firstLine))) return;
+    if (OpensWithCrossReference(firstLine)) return;
     const std::string withoutLabels = WithoutBracketedParts(firstLine);
     AppendTranslations(BeforeSentenceEnd(withoutLabels), sense, out);
 }
