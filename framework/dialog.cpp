@@ -2,6 +2,7 @@
 #include "framework/dialog.h"
 
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 
@@ -14,9 +15,12 @@
 namespace kavrel::win {
 namespace {
 
-// The live dialogs of each thread by window, so the message loop can find the dialog a
-// queued message belongs to without trusting a foreign window's user data.
-thread_local std::unordered_map<HWND, Dialog*> liveDialogs;
+// The live dialogs by window, so the message loop can find the dialog a queued message
+// belongs to without trusting a foreign window's user data. One map for the process under
+// a lock: a thread_local one, once used on a worker thread (the download offer's), was seen
+// to corrupt the heap when that thread ended (MinGW under Wine).
+std::mutex liveDialogsMutex;
+std::unordered_map<HWND, Dialog*> liveDialogs;
 
 // Resource type of a dialog's initial control data (the strings of list and combo boxes).
 constexpr WORD kDialogInitType = 240;
@@ -69,10 +73,13 @@ bool Dialog::PreTranslateMessage(MSG& msg) {
 }
 
 Dialog* Dialog::FromMessage(const MSG& msg) {
-    if (msg.hwnd == nullptr || liveDialogs.empty()) return nullptr;
+    if (msg.hwnd == nullptr) return nullptr;
     for (HWND window = msg.hwnd; window != nullptr; window = GetParent(window)) {
-        const auto found = liveDialogs.find(window);
-        if (found != liveDialogs.end()) return found->second;
+        {
+            std::lock_guard<std::mutex> lock(liveDialogsMutex);
+            const auto found = liveDialogs.find(window);
+            if (found != liveDialogs.end()) return found->second;
+        }
         if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) break;
     }
     return nullptr;
@@ -208,6 +215,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (message == WM_INITDIALOG) {
         dialog = reinterpret_cast<Dialog*>(lParam);
         dialog->hwnd_ = hwnd;
+        std::lock_guard<std::mutex> lock(liveDialogsMutex);
         liveDialogs[hwnd] = dialog;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     } else {
@@ -218,7 +226,10 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     // message gets the default handling and the dialog goes on.
     try {
         if (message == WM_NCDESTROY) {
-            liveDialogs.erase(hwnd);
+            {
+                std::lock_guard<std::mutex> lock(liveDialogsMutex);
+                liveDialogs.erase(hwnd);
+            }
             SetWindowLongPtrW(hwnd, DWLP_USER, 0);
             dialog->hwnd_ = nullptr;
             dialog->charsetFont_.Reset();  // the controls that used it are gone

@@ -117,7 +117,7 @@ TEST_F(DataFile, ReadNeedsExclusiveAccessAndTellsTheUserOnce) {
     int boxesSeen = 0;
     std::thread closer([&] {
         for (int i = 0; i < 500; ++i) {
-            if (const HWND box = FindMessageBox(message)) {
+            if (const HWND box = DeclineOfferAndFindMessageBox(message)) {
                 ++boxesSeen;
                 PostMessageW(box, WM_COMMAND, IDOK, 0);
                 return;

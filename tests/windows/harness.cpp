@@ -1,10 +1,15 @@
 // The Windows tests' shared helpers.
 #include "tests/windows/harness.h"
 
+#include <winsock2.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +22,7 @@
 #include "framework/message_loop.h"
 #include "framework/text.h"
 #include "framework/window.h"
+#include "resources/resource.h"
 
 namespace kavrel::test {
 namespace {
@@ -204,22 +210,18 @@ std::unique_ptr<CLookupDlg> OpenMainWindow() {
 
 namespace {
 
-struct MessageBoxSearch {
-    std::string text;
+struct WindowSearch {
+    const std::function<bool(HWND)>* match;
     HWND found = nullptr;
 };
 
-BOOL CALLBACK MatchMessageBox(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<MessageBoxSearch*>(parameter);
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
-    if (label != nullptr && win::GetText(label) == search->text) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !(*search->match)(window)) return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 struct OpenBoxes {
@@ -306,10 +308,107 @@ UINT IconFlagOf(HWND box) {
 
 }  // namespace
 
-HWND FindMessageBox(const std::string& text1254) {
-    MessageBoxSearch search{text1254};
-    EnumWindows(MatchMessageBox, reinterpret_cast<LPARAM>(&search));
+HWND FindOwnWindow(const std::function<bool(HWND)>& match) {
+    WindowSearch search{&match};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindMessageBox(const std::string& text1254) {
+    return FindOwnWindow([&](HWND window) {
+        const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
+        return label != nullptr && win::GetText(label) == text1254;
+    });
+}
+
+HWND FindOfferWindow() {
+    return FindOwnWindow([](HWND window) {
+        return GetDlgItem(window, IDC_DOWNLOAD) != nullptr && GetDlgItem(window, IDC_CANCEL_DOWNLOAD) != nullptr;
+    });
+}
+
+HWND DeclineOfferAndFindMessageBox(const std::string& text1254) {
+    if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
+    return FindMessageBox(text1254);
+}
+
+void Click(HWND dialog, int buttonId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
+}
+
+StderrCapture::StderrCapture() {
+    std::fflush(stderr);
+    saved_ = _dup(2);
+    file_ = _open("stderr-capture.txt", _O_CREAT | _O_TRUNC | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
+    _dup2(file_, 2);
+}
+
+StderrCapture::~StderrCapture() {
+    std::fflush(stderr);
+    _dup2(saved_, 2);
+    _close(saved_);
+    _close(file_);
+    DeleteFileW(L"stderr-capture.txt");
+}
+
+std::string StderrCapture::Text() const {
+    std::fflush(stderr);
+    return ReadRawFile("stderr-capture.txt");
+}
+
+std::string FixtureHost() {
+    char value[64] = {};
+    const DWORD length = GetEnvironmentVariableA("KAVREL_FIXTURE_SERVER", value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
+std::string FixtureUrl(const std::string& pathAndQuery) {
+    return "http://" + FixtureHost() + pathAndQuery;
+}
+
+std::string FixtureControl(const std::string& path, const std::string* body) {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    const std::string host = FixtureHost();
+    const size_t colon = host.find(':');
+    if (!started || colon == std::string::npos) return {};
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(std::stoi(host.substr(colon + 1))));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string request = (body ? "POST " : "GET ") + path + " HTTP/1.0\r\n";
+    if (body) request += "Content-Length: " + std::to_string(body->size()) + "\r\n\r\n" + *body;
+    else request += "\r\n";
+    std::string answer;
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        send(s, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
+        char buffer[4096];
+        for (int got; (got = recv(s, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, static_cast<size_t>(got));
+    }
+    closesocket(s);
+    const size_t bodyStart = answer.find("\r\n\r\n");
+    return bodyStart == std::string::npos ? std::string() : answer.substr(bodyStart + 4);
+}
+
+std::vector<std::string> FixtureSeen() {
+    const std::string record = FixtureControl("/__seen");
+    std::vector<std::string> entries;
+    for (size_t at = 0; at < record.size();) {
+        const size_t end = record.find("\r\n\r\n", at);
+        const size_t next = end == std::string::npos ? record.size() : end + 4;
+        entries.push_back(record.substr(at, next - at));
+        at = next;
+    }
+    return entries;
+}
+
+std::string ExpectedRequest(const std::string& pathAndQuery) {
+    return "GET " + pathAndQuery + " HTTP/1.0\r\nAccept: text/*\r\nUser-Agent: Kavrel_Retrieval\r\nHost: " +
+           FixtureHost() + "\r\n\r\n";
 }
 
 MessageBoxCloser::MessageBoxCloser() : thread_([this] { Watch(); }) {}
@@ -326,6 +425,7 @@ std::vector<std::string> MessageBoxCloser::Texts() const {
 
 void MessageBoxCloser::Watch() {
     while (!stop_) {
+        if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
         OpenBoxes open;
         EnumWindows(CollectMessageBox, reinterpret_cast<LPARAM>(&open));
         for (const auto& [box, text] : open.boxes) {

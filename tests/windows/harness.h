@@ -90,12 +90,49 @@ std::unique_ptr<CLookupDlg> OpenMainWindow();
 // True when the main window shows a finished load.
 bool LoadFinished(const CLookupDlg& dialog);
 
+// A visible top-level window of this process that match accepts, if one is open.
+HWND FindOwnWindow(const std::function<bool(HWND)>& match);
 // A message box of this process with the given text, if one is open.
 HWND FindMessageBox(const std::string& text1254);
+// The download offer, if one is open (on whichever thread).
+HWND FindOfferWindow();
+// Declines a download offer that is open ("İPTAL"), for tests of what follows it, and
+// returns the message box with the given text if one is open.
+HWND DeclineOfferAndFindMessageBox(const std::string& text1254);
+// Clicks a dialog's button the way the platform reports it (posted, so any thread's
+// dialog can take it).
+void Click(HWND dialog, int buttonId);
+
+// Everything written to the C runtime's standard error stream while it lives.
+class StderrCapture {
+public:
+    StderrCapture();
+    ~StderrCapture();
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+    std::string Text() const;
+
+private:
+    int saved_;
+    int file_;
+};
+
+// The fixture HTTP server of the download tests (fixture_server.py), which
+// with-fixture-server.sh starts around the test program: its "127.0.0.1:port".
+std::string FixtureHost();
+// "http://" + FixtureHost() + pathAndQuery.
+std::string FixtureUrl(const std::string& pathAndQuery);
+// A control request to the server (a GET, or a POST when body is given); its answer.
+std::string FixtureControl(const std::string& path, const std::string* body = nullptr);
+// What the server saw since its last reset: each request as its request line and header
+// lines, and each answer the client cut off ("closed ... after N bytes").
+std::vector<std::string> FixtureSeen();
+// The request the program sends for pathAndQuery, as the server records it.
+std::string ExpectedRequest(const std::string& pathAndQuery);
 
 // Closes with OK, from a thread of its own, every message box of this process that opens
-// while it lives, and keeps their texts in order. For boxes that a call on the test's own
-// thread shows and waits for (a failed save, a failed read).
+// while it lives, and keeps their texts in order; a download offer it declines. For boxes
+// that a call on the test's own thread shows and waits for (a failed save, a failed read).
 class MessageBoxCloser {
 public:
     MessageBoxCloser();

@@ -84,7 +84,7 @@ TEST_F(Loader, MissingFileTellsTheUserAndEndsWithNoWords) {
     const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
     int boxes = 0;
     ASSERT_TRUE(PumpUntil([&] {
-        if (const HWND box = FindMessageBox(message)) {
+        if (const HWND box = DeclineOfferAndFindMessageBox(message)) {
             ++boxes;
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             Sleep(50);
@@ -102,7 +102,7 @@ TEST_F(Loader, ClosingWhileTheMissingFileMessageShowsEndsBoth) {
     auto dialog = std::make_unique<CLookupDlg>(nullptr);
     const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(message)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(message)) != nullptr; }));
     const DWORD start = GetTickCount();
     PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
@@ -142,7 +142,7 @@ TEST_F(Loader, KeysDuringALoadChangeNothing) {
     dialog_ = std::make_unique<CLookupDlg>(nullptr);
     const HWND word = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBox(Cp("Talep ettiğiniz kavrel malesef yüklenemedi !"))) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(Cp("Talep ettiğiniz kavrel malesef yüklenemedi !"))) != nullptr; }));
     Type(word, "word1");
     PressKey(word, VK_RETURN);
     PostMessageW(GetFocus(), WM_CHAR, L'q', 1);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program in a process of its own: it starts on a dictionary and shows its word
-# count, and Alt+F4 ends it with exit code 0, also in the middle of loading 100 MB. In a
+# count, and Alt+F4 ends it with exit code 0, also in the middle of loading 100 MB and
+# while the offer for a missing dictionary is open. In a
 # prefix kept across runs: a closed run writes the settings profile, a killed run changes
 # nothing in it, and a double-click on the banner hands the homepage to the shell.
 #   process_test.sh KAVREL_EXE KAVREL_TOOL   (KAVREL_TOOL: the native kavrel-tool)
@@ -58,6 +59,25 @@ seq 10000000 13300000 | sed 's/$/|a translation, another one, more/' > "$work/pl
 "$tool" pack "$work/plain" "$work/kavrel.001" || fail "pack 100 MB"
 run_and_close "close during a 100 MB load" "kavrel y.*kleniyor"
 
+# No dictionary at all: the loader shows the download offer, and closing the main window
+# ends the offer with it. With the offer in front, a click on the main window's right edge
+# (which the offer leaves free) makes Wine activate it for the keys.
+activate_past_offer() {
+  local X Y WIDTH HEIGHT
+  for _ in $(seq 1 300); do xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1  # the offer takes the focus once it is up
+  xdotool search --name "^Kavrel Y.*kleme$" >/dev/null 2>&1 || fail "no download offer"
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  for _ in $(seq 1 20); do
+    xdotool mousemove $((X + WIDTH - 4)) $((Y + HEIGHT / 2)) click 1
+    sleep 0.5
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return
+  done
+  fail "the main window did not take the focus from the offer"
+}
+rm -f "$work/kavrel.001"
+run_and_close "close while the download offer is open" "kavrel y.*kleniyor" activate_past_offer
+
 # The settings profile, in a prefix that every following run shares.
 export KAVREL_WINE_PREFIX=$work/prefix
 profile=$KAVREL_WINE_PREFIX/drive_c/windows/kavrel.INI
@@ -99,4 +119,4 @@ opened=$(tr -d '\r' < "$work/opened.txt" 2>/dev/null | sed 's/ *$//')
   fail "the shell was asked to open '$opened', stamp '$stamp'"
 [ "$(stored used)" = 2 ] || fail "the second closed run did not count"
 echo "ok: the banner opens the homepage with the profile's stamp and count"
-echo "5 passed, 0 failed"
+echo "6 passed, 0 failed"
