@@ -61,13 +61,31 @@ mapfile -t eng < <(ranking eng)
 mapfile -t fra < <(ranking fra)
 mapfile -t ita < <(ranking ita)
 build 001 "${deu[@]}" "$(db tur-deu)" --reverse "$(db deu-tur)"
-build 002 "$(db deu-tur)"
-build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)"
-build 004 "$(db eng-tur)"
+build 002 --language tur "$(db deu-tur)"
+build 004 --language tur "$(db eng-tur)"
 build 005 "${fra[@]}" --reverse "$(db fra-tur)"
-build 006 "$(db fra-tur)"
-build 007 "${ita[@]}" --reverse "$(db ita-tur)"
-build 008 "$(db ita-tur)"
+build 006 --language tur "$(db fra-tur)"
+build 008 --language tur "$(db ita-tur)"
+
+# Turkish->English and Turkish->Italian are confirmed and filled through pivot languages:
+# Turkish->pivot files built above and FreeDict's dictionaries between pivot and target.
+# Rows come only from a pivot whose sources share the file's licence (French for Italian,
+# all CC BY-SA 3.0); the others are witnesses only, which order and confirm. English goes
+# through German, French and Italian, whose file is built without pivots for it, so that
+# no witness counts twice.
+build 007 "${ita[@]}" --reverse "$(db ita-tur)" \
+    --pivot "$outdir/kavrel.001" "$(db deu-ita)" --pivot-reversed "$outdir/kavrel.001" "$(db ita-deu)" \
+    --witness-only "$outdir/kavrel.001" \
+    --pivot "$outdir/kavrel.005" "$(db fra-ita)"
+pivot_ita="$outdir/kavrel.007.pivot"
+trap 'rm -f "$pivot_ita"' EXIT
+build 007.pivot "${ita[@]}" --reverse "$(db ita-tur)" 2>/dev/null
+build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)" \
+    --pivot "$outdir/kavrel.001" "$(db deu-eng)" \
+    --pivot "$outdir/kavrel.005" "$(db fra-eng)" --pivot-reversed "$outdir/kavrel.005" "$(db eng-fra)" \
+    --pivot "$pivot_ita" "$(db ita-eng)" --pivot-reversed "$pivot_ita" "$(db eng-ita)" \
+    --witness-only "$outdir/kavrel.001" --witness-only "$outdir/kavrel.005" --witness-only "$pivot_ita"
+rm "$pivot_ita"
 
 echo "First rows as a reader expects them (tools/first-rows.tsv):"
 for rating in "001 tr de" "003 tr en" "005 tr fr" "007 tr it" "002 de tr" "004 en tr" "006 fr tr" "008 it tr"; do

@@ -1,6 +1,7 @@
 // Argument handling and the work of each command.
 #include "tools/commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string_view>
@@ -133,6 +134,9 @@ struct ImportArgs {
     std::string language;
     std::vector<std::string> headwordDatabases;
     std::vector<std::string> senseCountFiles;
+    // Pivot sources: each with the Turkish -> pivot data file whose language it extends.
+    std::vector<std::pair<std::string, ImportSource>> pivots;
+    std::vector<std::string> witnessOnlyFiles;  // pivot files that order and confirm, no more
 };
 
 // The value of the option at args[i], which must follow it.
@@ -157,6 +161,11 @@ ImportArgs ParseImportArgs(const Args& args) {
             parsed.headwordDatabases.push_back(OptionValue(args, i));
         } else if (arg == "--sense-counts") {
             parsed.senseCountFiles.push_back(OptionValue(args, i));
+        } else if (arg == "--witness-only") {
+            parsed.witnessOnlyFiles.push_back(OptionValue(args, i));
+        } else if (arg == "--pivot" || arg == "--pivot-reversed") {
+            std::string file = OptionValue(args, i);
+            parsed.pivots.push_back({std::move(file), {OptionValue(args, i), arg == "--pivot-reversed"}});
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
         } else {
@@ -175,9 +184,14 @@ ImportArgs ParseImportArgs(const Args& args) {
 
 CaseRule CaseRuleOfLanguage(const std::string& language) {
     if (language.empty() || language == "deu") return CaseRule::kNouns;
-    if (language == "eng") return CaseRule::kProperWords;
+    if (language == "eng" || language == "tur") return CaseRule::kProperWords;
     if (language == "fra" || language == "ita") return CaseRule::kNamesOnly;
-    throw ToolError("import: unknown --language " + language + " (deu, eng, fra or ita)");
+    throw ToolError("import: unknown --language " + language + " (deu, eng, fra, ita or tur)");
+}
+
+TurkishSide TurkishSideOfLanguage(const std::string& language) {
+    if (language.empty()) return TurkishSide::kNone;
+    return language == "tur" ? TurkishSide::kTranslations : TurkishSide::kHeadwords;
 }
 
 // The evidence of how common the translations' words are, as the options name it.
@@ -188,6 +202,29 @@ void ReadCommonness(const ImportArgs& parsed, Commonness& commonness) {
         commonness.AddDictionaryHeadwords(ReadWholeFile(paths->index), paths->index);
     }
     for (const std::string& file : parsed.senseCountFiles) commonness.AddSenseCounts(ReadWholeFile(file));
+}
+
+// The pivot languages as the options name them: one per Turkish -> pivot data file, in the
+// order first named, each with all its sources.
+void ReadPivots(const ImportArgs& parsed, Triangulation& triangulation, std::ostream& log) {
+    std::vector<std::string> files;
+    for (const auto& [file, source] : parsed.pivots) {
+        auto known = std::find(files.begin(), files.end(), file);
+        if (known == files.end()) {
+            std::string plain = ReadWholeFile(file);
+            UnscrambleText(plain);
+            plain.resize(LengthBeforeZero(plain));
+            const auto& witnesses = parsed.witnessOnlyFiles;
+            triangulation.AddPivotLanguage(plain, std::find(witnesses.begin(), witnesses.end(), file) == witnesses.end());
+            known = files.insert(files.end(), file);
+        }
+        AddPivotSource(source, static_cast<size_t>(known - files.begin()), triangulation, log);
+    }
+    for (const std::string& file : parsed.witnessOnlyFiles) {
+        if (std::find(files.begin(), files.end(), file) == files.end()) {
+            throw ToolError("import: --witness-only " + file + " names no --pivot file");
+        }
+    }
 }
 
 void ReportImport(const Importer& importer, const std::string& output, std::ostream& err) {
@@ -202,13 +239,18 @@ int RunImport(const Args& args, std::ostream& out, std::ostream& err) {
     const ImportArgs parsed = ParseImportArgs(args);
     Importer importer(err);
     importer.SetCaseRule(CaseRuleOfLanguage(parsed.language));
+    importer.SetTurkishSide(TurkishSideOfLanguage(parsed.language));
     Commonness commonness;
     ReadCommonness(parsed, commonness);
     importer.SetCommonness(&commonness);
+    Triangulation triangulation;
+    ReadPivots(parsed, triangulation, err);
+    importer.SetTriangulation(&triangulation);
     for (const ImportSource& source : parsed.sources) importer.AddSource(source);
     if (importer.EntryCount() == 0) {
         throw ToolError("import: the sources hold no entry; " + parsed.output + " is left as it was");
     }
+    importer.AddTriangulatedHeadwords();
     std::string data = importer.PlainText();
     ScrambleText(data);
     WriteOutput(parsed.output, data, out);
@@ -296,8 +338,22 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       inside one translation becomes " /" so the translation stays one row. Entries are
       written sorted by key, so output is the same on every run. Counts go to stderr.
       Sources that yield no entry are an error.
+      Pivot languages (--pivot) are witnesses: a row that a pivot also reaches ranks
+      before one with fewer witnesses, within a direct sense and among reversed rows; a
+      row that two pivots reach and no source gives is added after the reversed rows
+      with as many witnesses, and makes a headword of its own where none is.
       Options (each may be given anywhere):
-        --language deu|eng|fra|ita   the translations' language, for its capital letters
+        --language deu|eng|fra|ita   the translations' language, for its capital letters;
+                                     the headwords are Turkish
+        --language tur               the translations are Turkish. With either, a capital
+                                     I inside a lower-case Turkish word is read as l
+        --pivot FILE SOURCE          FILE is a Turkish -> pivot data file; SOURCE a
+                                     pivot -> target source: the first three rows of a
+                                     word in FILE lead through SOURCE to target words
+                                     (repeatable; one pivot language per FILE)
+        --pivot-reversed FILE SOURCE the same with a target -> pivot SOURCE
+        --witness-only FILE          the pivot of FILE orders and confirms rows but gives
+                                     none of its own (its sources' licence is another)
         --headwords-of DB            a dictd database: its headwords count as common words
                                      (repeatable; a word counts once per database)
         --sense-counts FILE          WordNet's cntlist.rev: how often a corpus used each

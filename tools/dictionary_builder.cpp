@@ -2,6 +2,7 @@
 #include "tools/dictionary_builder.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/cp1254.h"
 #include "core/entry_text.h"
@@ -59,7 +60,7 @@ DictionaryBuilder::AddResult DictionaryBuilder::Add(std::string_view headword,
     for (size_t i = 0; i < translations.size(); ++i) {
         std::string clean = CleanTranslation(translations[i]);
         const size_t sense = i < senses.size() ? senses[i] : i + 1;
-        if (!clean.empty()) cleanTranslations.push_back({std::move(clean), sense, {}});
+        if (!clean.empty()) cleanTranslations.push_back({std::move(clean), sense, {}, 0});
     }
     if (cleanTranslations.empty()) return AddResult::kNoTranslation;
 
@@ -89,18 +90,61 @@ DictionaryBuilder::AddResult DictionaryBuilder::AddReversed(std::string_view hea
     return isNew ? AddResult::kAdded : AddResult::kMerged;
 }
 
-RankingInput DictionaryBuilder::RankingInputOf(const Entry& entry) const {
+size_t DictionaryBuilder::AddTriangulatedHeadwords() {
+    if (triangulation_ == nullptr) return 0;
+    size_t added = 0;
+    for (std::string& headword : triangulation_->TurkishHeadwords()) {
+        std::string clean = CleanHeadword(headword);
+        if (clean.empty() || entries_.contains(LowerCopy1254(clean))) continue;
+        const std::vector<PivotCandidate> candidates = triangulation_->CandidatesOf(clean);
+        const bool agreed = std::any_of(candidates.begin(), candidates.end(), [](const PivotCandidate& c) {
+            return c.mayBeRow && PivotCount(c.languages) >= kLeastPivotsAlone && !CleanTranslation(c.text).empty();
+        });
+        if (!agreed) continue;
+        bool isNew = false;
+        EntryOf(std::move(clean), false, isNew);
+        ++added;
+    }
+    return added;
+}
+
+// Marks the rows that pivot languages give too and adds the rows only they give.
+void DictionaryBuilder::AddPivotEvidence(const std::string& key, RankingInput& input) const {
+    if (triangulation_ == nullptr) return;
+    std::unordered_map<std::string, size_t> pivotsByText;
+    for (const PivotCandidate& candidate : triangulation_->CandidatesOf(key)) {
+        std::string text = CleanTranslation(candidate.text);
+        if (!text.empty()) pivotsByText.try_emplace(LowerCopy1254(text), PivotCount(candidate.languages));
+        if (text.empty() || !candidate.mayBeRow || PivotCount(candidate.languages) < kLeastPivotsAlone) continue;
+        input.triangulated.push_back({std::move(text), PivotCount(candidate.languages), {}});
+    }
+    std::unordered_set<std::string> given;
+    const auto markPivots = [&](auto& rows) {
+        for (auto& row : rows) {
+            std::string lower = LowerCopy1254(row.text);
+            if (const auto it = pivotsByText.find(lower); it != pivotsByText.end()) row.pivots = it->second;
+            given.insert(std::move(lower));
+        }
+    };
+    markPivots(input.direct);
+    markPivots(input.reversed);
+    std::erase_if(input.triangulated, [&](const auto& row) { return given.contains(LowerCopy1254(row.text)); });
+}
+
+RankingInput DictionaryBuilder::RankingInputOf(const std::string& key, const Entry& entry) const {
     RankingInput input{entry.translations, {}, entry.forms.MainIsLower(), WordCount(entry.forms.Shown()) == 1,
-                       caseRule_};
+                       caseRule_, {}};
     for (const auto& [text, origins] : entry.reversed) {
         const Standing& main = input.lowerCaseHeadword ? origins.viaLowerCase : origins.viaCapital;
         const Standing& other = input.lowerCaseHeadword ? origins.viaCapital : origins.viaLowerCase;
         const Standing& standing = main.sense != 0 ? main : other;
-        input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}});
+        input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}, 0});
     }
+    AddPivotEvidence(key, input);
     if (commonness_ != nullptr) {
         for (DirectTranslation& row : input.direct) row.commonness = commonness_->Of(row.text);
         for (ReversedTranslation& row : input.reversed) row.commonness = commonness_->Of(row.text);
+        for (TriangulatedTranslation& row : input.triangulated) row.commonness = commonness_->Of(row.text);
     }
     return input;
 }
@@ -108,7 +152,7 @@ RankingInput DictionaryBuilder::RankingInputOf(const Entry& entry) const {
 std::string DictionaryBuilder::PlainText() const {
     std::string text;
     for (const auto& [key, entry] : entries_) {
-        RankingInput input = RankingInputOf(entry);
+        RankingInput input = RankingInputOf(key, entry);
         const std::vector<std::string> rows = RankTranslations(std::move(input));
         text += entry.forms.Shown();
         text += '|';

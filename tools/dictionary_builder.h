@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/translation_ranking.h"
+#include "tools/triangulation.h"
 
 namespace kavrel::tool {
 
@@ -23,6 +24,8 @@ public:
     // (not owned; it must outlive the builder's PlainText; nullptr: all words alike).
     void SetCaseRule(CaseRule rule) { caseRule_ = rule; }
     void SetCommonness(const Commonness* commonness) { commonness_ = commonness; }
+    // The translations pivot languages give (not owned, as above; nullptr: none).
+    void SetTriangulation(const Triangulation* triangulation) { triangulation_ = triangulation; }
 
     // Adds a headword (1254) with its translations (1254) from a source that has the headword,
     // after cleaning both with CleanHeadword / CleanTranslation; empty translations are ignored.
@@ -35,6 +38,10 @@ public:
     // the foreign headword (its translation here), the 1-based sense of the foreign entry
     // that gives the Turkish word and the word's 1-based place among all its translations.
     AddResult AddReversed(std::string_view headword, std::string_view translation, size_t sense, size_t position);
+
+    // Adds the Turkish headwords of the pivot files that no source has, where enough pivot
+    // languages agree on a translation; returns how many.
+    size_t AddTriangulatedHeadwords();
 
     size_t EntryCount() const { return entries_.size(); }
 
@@ -81,11 +88,13 @@ private:
 
     // The entry of a cleaned headword, created when new, with the form counted.
     Entry& EntryOf(std::string headword, bool direct, bool& isNew);
-    RankingInput RankingInputOf(const Entry& entry) const;
+    RankingInput RankingInputOf(const std::string& key, const Entry& entry) const;
+    void AddPivotEvidence(const std::string& key, RankingInput& input) const;
 
     std::map<std::string, Entry> entries_;  // by key; std::string orders bytes as unsigned
     CaseRule caseRule_ = CaseRule::kNouns;
     const Commonness* commonness_ = nullptr;
+    const Triangulation* triangulation_ = nullptr;
 };
 
 }  // namespace kavrel::tool

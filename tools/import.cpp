@@ -14,7 +14,7 @@ namespace kavrel::tool {
 
 namespace {
 
-std::vector<SourceEntry> ReadDictdEntries(const DictdPaths& paths, std::ostream& log) {
+std::vector<SourceEntry> ReadDictdEntries(const DictdPaths& paths, std::ostream& log, const HeadwordFilter& wanted) {
     const DictdDatabase database = LoadDictdDatabase(paths);
     std::vector<SourceEntry> entries;
     // dictfmt files one article under several index words; read each article once.
@@ -23,7 +23,8 @@ std::vector<SourceEntry> ReadDictdEntries(const DictdPaths& paths, std::ostream&
     for (size_t i = 0; i < database.index.size(); ++i) {
         const DictdIndexLine& line = database.index[i];
         progress.Update(i, database.index.size());
-        if (IsDictdMetaWord(line.word) || !seen.emplace(line.offset, line.length).second) continue;
+        if (IsDictdMetaWord(line.word) || (wanted && !wanted(line.word))) continue;
+        if (!seen.emplace(line.offset, line.length).second) continue;
         const std::string_view article = std::string_view(database.dict).substr(line.offset, line.length);
         if (const auto bad = FindMalformedUtf8(article)) {
             throw ToolError(database.indexPath + ", line " + std::to_string(line.lineNumber) + ": the entry in " +
@@ -48,7 +49,28 @@ void AddToCounts(DictionaryBuilder::AddResult result, ImportCounts& counts) {
     }
 }
 
+bool IsLowerCaseLetter1254(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || byte == 0x9A || byte == 0x9C || (byte >= 0xDF && byte != 0xF7);
+}
+
 }  // namespace
+
+void MendScannedCapitalI(std::string& text) {
+    bool inWord = false;
+    bool lowerCaseWord = false;  // names such as "McIntosh" keep their capitals
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool lower = IsLowerCaseLetter1254(c);
+        if (!lower && !StartsWithCapital1254(std::string_view(&c, 1))) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) lowerCaseWord = lower;
+        if (inWord && lowerCaseWord && c == 'I' && IsLowerCaseLetter1254(text[i - 1])) text[i] = 'l';
+        inWord = true;
+    }
+}
 
 std::vector<SourceEntry> ReadPlainEntries(std::string_view text, const std::string& fileName) {
     text = WithoutByteOrderMark(text);
@@ -73,8 +95,34 @@ std::vector<SourceEntry> ReadPlainEntries(std::string_view text, const std::stri
 }
 
 std::vector<SourceEntry> ReadSourceEntries(const std::string& path, std::ostream& log) {
-    if (const auto dictd = FindDictdFiles(path)) return ReadDictdEntries(*dictd, log);
-    return ReadPlainEntries(ReadWholeFile(path), path);
+    return ReadSourceEntries(path, log, nullptr);
+}
+
+std::vector<SourceEntry> ReadSourceEntries(const std::string& path, std::ostream& log, const HeadwordFilter& wanted) {
+    if (const auto dictd = FindDictdFiles(path)) return ReadDictdEntries(*dictd, log, wanted);
+    std::vector<SourceEntry> entries = ReadPlainEntries(ReadWholeFile(path), path);
+    if (wanted) std::erase_if(entries, [&](const SourceEntry& entry) { return !wanted(entry.headword); });
+    return entries;
+}
+
+void AddPivotSource(const ImportSource& source, size_t language, Triangulation& triangulation, std::ostream& log) {
+    ConversionCounts ignored;
+    const auto to1254 = [&](std::string_view utf8) { return ConvertUtf8To1254Lenient(utf8, ignored); };
+    HeadwordFilter wanted;
+    if (!source.reverse) wanted = [&](std::string_view word) { return triangulation.Wants(language, to1254(word)); };
+    const std::vector<SourceEntry> entries = ReadSourceEntries(source.path, log, wanted);
+    for (const SourceEntry& entry : entries) {
+        const std::string headword = to1254(entry.headword);
+        for (const std::string& translation : entry.translations) {
+            if (source.reverse) {
+                triangulation.AddPivotPair(language, to1254(translation), headword);
+            } else {
+                triangulation.AddPivotPair(language, headword, to1254(translation));
+            }
+        }
+    }
+    log << "kavrel-tool: " << source.path << ": " << entries.size() << " entries read for pivot language "
+        << language + 1 << (source.reverse ? " (reversed)" : "") << "\n";
 }
 
 void Importer::AddSource(const ImportSource& source) {
@@ -86,13 +134,25 @@ void Importer::AddSource(const ImportSource& source) {
          << counts_.merged - before.merged << " merged\n";
 }
 
+void Importer::AddTriangulatedHeadwords() {
+    const size_t added = builder_.AddTriangulatedHeadwords();
+    counts_.added += added;
+    if (added > 0) log_ << "kavrel-tool: " << added << " new headwords found through pivot languages\n";
+}
+
 void Importer::AddEntries(const std::vector<SourceEntry>& entries, bool reverse) {
     counts_.read += entries.size();
+    // The source's headwords are the file's translations when it is reversed.
+    const TurkishSide sourceHeadwords = reverse ? TurkishSide::kTranslations : TurkishSide::kHeadwords;
+    const bool mendHeadword = turkishSide_ == sourceHeadwords;
+    const bool mendTranslations = turkishSide_ != TurkishSide::kNone && !mendHeadword;
     for (const SourceEntry& entry : entries) {
-        const std::string headword = ConvertUtf8To1254Lenient(entry.headword, counts_.conversion);
+        std::string headword = ConvertUtf8To1254Lenient(entry.headword, counts_.conversion);
+        if (mendHeadword) MendScannedCapitalI(headword);
         std::vector<std::string> translations;
         for (const std::string& translation : entry.translations) {
             translations.push_back(ConvertUtf8To1254Lenient(translation, counts_.conversion));
+            if (mendTranslations) MendScannedCapitalI(translations.back());
         }
         if (!reverse) {
             AddToCounts(builder_.Add(headword, translations, entry.senses), counts_);

@@ -75,18 +75,27 @@ bool OpensWithCrossReference(std::string_view line) {
 }
 
 // The line without bracketed parts (nested brackets included; an unclosed bracket removes
-// the rest of the line) and cut at a cross-reference written inside it.
+// the rest of the line) and cut at a cross-reference written inside it. A stray closing
+// bracket between a bracketed part and more text means that part was closed too early
+// ("(pl.) teeth) tooth" for "(pl. teeth) tooth"): what lies between them goes too. At the
+// end of the line it rather closes a gloss whose opening is missing, and keeps the text.
 std::string WithoutBracketedParts(std::string_view line) {
     std::string out;
     int depth = 0;
+    size_t afterLastPart = std::string::npos;
+    const size_t lastText = line.find_last_not_of(" \t");
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (IsOpening(c)) {
             if (depth == 0 && OpensWithCrossReference(line.substr(i))) break;
             ++depth;
         } else if (IsClosing(c)) {
-            if (depth > 0) --depth;
+            const bool stray = depth == 0;
+            const bool textFollows = lastText != std::string_view::npos && lastText > i;
+            if (stray && textFollows && afterLastPart != std::string::npos) out.resize(afterLastPart);
+            if (!stray) --depth;
             out += ' ';  // "a(b)c" must not glue a and c together
+            if (!stray && depth == 0) afterLastPart = out.size();
         } else if (depth == 0) {
             out += c;
         }

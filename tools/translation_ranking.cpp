@@ -12,17 +12,47 @@ namespace kavrel::tool {
 
 namespace {
 
+// The independent sources that give a reversed row: the reversed source and each pivot
+// language that gives it too.
+size_t Witnesses(const ReversedTranslation& row) { return 1 + row.pivots; }
+
 bool RanksBefore(const ReversedTranslation& a, const ReversedTranslation& b) {
     if (a.viaMainForm != b.viaMainForm) return a.viaMainForm;
+    if (Witnesses(a) != Witnesses(b)) return Witnesses(a) > Witnesses(b);
     if (a.sense != b.sense) return a.sense < b.sense;
     if (a.commonness != b.commonness) return a.commonness > b.commonness;
     if (a.position != b.position) return a.position < b.position;
     return a.text < b.text;
 }
 
-bool IsNoise(const ReversedTranslation& row, const RankingInput& input) {
-    if (input.oneWordHeadword && WordCount(row.text) > kMostWordsForOneWord) return true;
-    return input.caseRule == CaseRule::kNamesOnly && input.lowerCaseHeadword && StartsWithCapital1254(row.text);
+bool IsNoise(const std::string& text, const RankingInput& input) {
+    if (input.oneWordHeadword && WordCount(text) > kMostWordsForOneWord) return true;
+    return input.caseRule == CaseRule::kNamesOnly && input.lowerCaseHeadword && StartsWithCapital1254(text);
+}
+
+// The reversed rows in their order, with the rows that only pivot languages give (enough of
+// them) placed by their witnesses: after the reversed rows with as many, before those with
+// fewer, and before any that came through the headword's other form.
+std::vector<std::string> ReversedAndTriangulated(RankingInput& input) {
+    std::vector<ReversedTranslation>& reversed = input.reversed;
+    std::sort(reversed.begin(), reversed.end(), RanksBefore);
+    std::vector<TriangulatedTranslation>& triangulated = input.triangulated;
+    std::erase_if(triangulated, [](const auto& row) { return row.pivots < kLeastPivotsAlone; });
+    std::sort(triangulated.begin(), triangulated.end(), [](const auto& a, const auto& b) {
+        if (a.pivots != b.pivots) return a.pivots > b.pivots;
+        if (a.commonness != b.commonness) return a.commonness > b.commonness;
+        return a.text < b.text;
+    });
+    std::vector<std::string> rows;
+    auto next = reversed.begin();
+    for (TriangulatedTranslation& row : triangulated) {
+        for (; next != reversed.end() && next->viaMainForm && Witnesses(*next) >= row.pivots; ++next) {
+            rows.push_back(std::move(next->text));
+        }
+        rows.push_back(std::move(row.text));
+    }
+    for (; next != reversed.end(); ++next) rows.push_back(std::move(next->text));
+    return rows;
 }
 
 // Of two reversed forms that differ only in case, the one the language would write here.
@@ -80,18 +110,18 @@ size_t WordCount(std::string_view text) {
 
 std::vector<std::string> RankTranslations(RankingInput input) {
     std::stable_sort(input.direct.begin(), input.direct.end(), [](const auto& a, const auto& b) {
-        return a.sense != b.sense ? a.sense < b.sense : a.commonness > b.commonness;
+        if (a.sense != b.sense) return a.sense < b.sense;
+        return a.pivots != b.pivots ? a.pivots > b.pivots : a.commonness > b.commonness;
     });
     std::vector<std::string> rows;
     for (DirectTranslation& row : input.direct) rows.push_back(std::move(row.text));
 
-    std::vector<ReversedTranslation>& reversed = input.reversed;
-    std::sort(reversed.begin(), reversed.end(), RanksBefore);
+    std::vector<std::string> candidates = ReversedAndTriangulated(input);
     bool keepsSoundRow = !rows.empty();
-    for (const ReversedTranslation& row : reversed) keepsSoundRow = keepsSoundRow || !IsNoise(row, input);
+    for (const std::string& text : candidates) keepsSoundRow = keepsSoundRow || !IsNoise(text, input);
     std::vector<std::string> ranked;
-    for (ReversedTranslation& row : reversed) {
-        if (!keepsSoundRow || !IsNoise(row, input)) ranked.push_back(std::move(row.text));
+    for (std::string& text : candidates) {
+        if (!keepsSoundRow || !IsNoise(text, input)) ranked.push_back(std::move(text));
     }
     JoinCaseTwins(rows, ranked, input);
     rows.insert(rows.end(), std::make_move_iterator(ranked.begin()), std::make_move_iterator(ranked.end()));

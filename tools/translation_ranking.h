@@ -5,7 +5,10 @@
 // then by how common the foreign word is, then by the Turkish word's place in that entry,
 // then by their bytes. Synonyms of one sense are equals in a source (many list them
 // alphabetically), so within a sense the more common word comes first, also for a direct
-// source.
+// source. Before all that, a reversed row counts its independent witnesses: the reversed
+// source and each pivot language that gives it too; more witnesses rank first. A row that
+// only pivot languages give needs two of them, and follows the reversed rows with as many
+// witnesses.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +35,7 @@ struct DirectTranslation {
     std::string text;
     size_t sense = 0;  // the article and sense it came from, numbered in the order seen
     CommonnessScore commonness;
+    size_t pivots = 0;  // pivot languages that give it too: within a sense they outweigh commonness
 };
 
 struct ReversedTranslation {
@@ -39,6 +43,16 @@ struct ReversedTranslation {
     size_t sense = 0;           // 1-based sense of that foreign entry giving the Turkish word
     size_t position = 0;        // 1-based place of the Turkish word in that foreign entry
     bool viaMainForm = true;    // it came through the headword's main form (see below)
+    CommonnessScore commonness;
+    size_t pivots = 0;          // pivot languages that give it too (triangulation.h)
+};
+
+// A row no source gives, found through pivot languages; it needs this many of them.
+inline constexpr size_t kLeastPivotsAlone = 2;
+
+struct TriangulatedTranslation {
+    std::string text;
+    size_t pivots = 0;
     CommonnessScore commonness;
 };
 
@@ -51,10 +65,13 @@ struct RankingInput {
     bool lowerCaseHeadword = true;
     bool oneWordHeadword = true;
     CaseRule caseRule = CaseRule::kNouns;
+    std::vector<TriangulatedTranslation> triangulated = {};  // texts distinct from all other rows
 };
 
-// The rows of the entry, best first: direct rows, then reversed rows that came through the
-// main form, then those that came only through the other form. A reversed row is noise when
+// The rows of the entry, best first: direct rows; reversed rows that came through the main
+// form, by witnesses, with the rows of at least kLeastPivotsAlone pivot languages after the
+// reversed rows with as many witnesses (more pivots first, then the more common); then
+// reversed rows that came only through the other form. A reversed or pivot row is noise when
 // it is a phrase in a single word's entry, or (kNamesOnly) is capitalised in a common word's
 // entry: a name or a capitalised form; noise is left out when the entry keeps any other row. Rows that differ
 // only in letter case become one, at the better rank: a direct row keeps its form; of two

@@ -97,7 +97,7 @@ TEST(ToolImport, RankingOptionsNameTheLanguageAndTheEvidenceOfCommonWords) {
     ASSERT_EQ(run.status, kExitOk) << run.err;
     EXPECT_EQ(Plain(ReadFileBytes(dir / "out")), "deniz|sea\n\rev|house, abode\n\r");
     const std::vector<Files> bad = {
-        {"import", "--language", "tur", engTur, dir / "bad"},
+        {"import", "--language", "tr", engTur, dir / "bad"},
         {"import", "--headwords-of", dir / "nothing", engTur, dir / "bad"},
         {"import", "--sense-counts", dir / "nothing", engTur, dir / "bad"},
         {"import", engTur, dir / "bad", "--language"},
@@ -106,6 +106,60 @@ TEST(ToolImport, RankingOptionsNameTheLanguageAndTheEvidenceOfCommonWords) {
         EXPECT_EQ(RunCli(args).status, kExitFailure) << args[1];
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+}
+
+TEST(ToolImport, PivotLanguagesConfirmRowsAndFillEntries) {
+    ScratchDir dir;
+    WriteFileBytes(dir / "de", Scrambled("ev|Haus, Heim\n\rkap\xFD|T\xFCr\n\ryeni|neu\n\rsu|Wasser\n\r"));
+    WriteFileBytes(dir / "fr", Scrambled("ev|maison\n\rkap\xFD|porte\n\ryeni|nouveau\n\r"));
+    const std::string deuEng = dir.WriteDictd("deu-eng", MakeDictd({
+        {"haus", "Haus /h/ <n>\nhouse <n>\n"}, {"t\xC3\xBCr", "T\xC3\xBCr /t/\ndoor <n>, doorway\n"},
+        {"neu", "neu /n/\nnew <adj>\n"}, {"wasser", "Wasser /w/\nwater\n"}, {"weg", "Weg /w/\nway\n"}}));
+    WriteFileBytes(dir / "eng-fra.tsv", "house\tmaison\ndoor\tporte\nnew\tnouveau\n");
+    const std::string engTur = dir.WriteDictd("eng-tur", MakeDictd({
+        {"gate", "gate /g/\nkap\xC4\xB1\n"}, {"door", "door /d/\n1. e\xC5\x9Fik\n2. kap\xC4\xB1\n"},
+        {"home", "home /h/\nev\n"}}));
+    const Files pivots = {"--pivot", dir / "de", deuEng, "--pivot-reversed", dir / "fr", dir / "eng-fra.tsv"};
+    Files args = {"import", "--language", "eng", "-r", engTur, dir / "out"};
+    args.insert(args.begin() + 1, pivots.begin(), pivots.end());
+    const RunResult run = RunCli(args);
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    // door: the reversal and two pivots; house and new: two pivots; water: only one.
+    EXPECT_EQ(Plain(ReadFileBytes(dir / "out")),
+              "ev|house, home\n\re\xFEik|door\n\rkap\xFD|door, gate\n\ryeni|new\n\r");
+    // Witnesses only: the order stays, no row of their own.
+    args.insert(args.begin() + 1, {"--witness-only", dir / "de", "--witness-only", dir / "fr"});
+    ASSERT_EQ(RunCli(args).status, kExitOk);
+    EXPECT_EQ(Plain(ReadFileBytes(dir / "out")), "ev|home\n\re\xFEik|door\n\rkap\xFD|door, gate\n\r");
+    const std::vector<Files> bad = {
+        {"import", "-r", engTur, dir / "bad", "--pivot", dir / "de"},
+        {"import", "--witness-only", dir / "de", "-r", engTur, dir / "bad"},
+        {"import", "--pivot", dir / "nothing", deuEng, "-r", engTur, dir / "bad"},
+        {"import", "--pivot", dir / "de", dir / "nothing", "-r", engTur, dir / "bad"},
+    };
+    for (const Files& args : bad) EXPECT_EQ(RunCli(args).status, kExitFailure) << args[4];
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+}
+
+TEST(ToolImport, AScannedCapitalIInATurkishWordIsAnL) {
+    ScratchDir dir;
+    const std::string engTur = dir.WriteDictd("eng-tur", MakeDictd({
+        {"death", "death /d/\n\xC3\xB6I\xC3\xBCm, IIk\n"}, {"mcintosh", "McIntosh /m/\nMcIntosh\n"}}));
+    const struct {
+        Files options;
+        std::string expected;
+    } cases[] = {
+        {{"--language", "eng", "-r"}, "IIk|death\n\rMcIntosh|McIntosh\n\r\xF6l\xFCm|death\n\r"},
+        {{"--language", "tur"}, "death|\xF6l\xFCm, IIk\n\rMcIntosh|McIntosh\n\r"},
+        {{}, "death|\xF6I\xFCm, IIk\n\rMcIntosh|McIntosh\n\r"},
+    };
+    for (const auto& c : cases) {
+        Files args = {"import"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {engTur, dir / "out"});
+        ASSERT_EQ(RunCli(args).status, kExitOk);
+        EXPECT_EQ(Plain(ReadFileBytes(dir / "out")), c.expected) << c.options.size();
+    }
 }
 
 TEST(ToolImport, PlainSourcesAreConvertedAndCounted) {

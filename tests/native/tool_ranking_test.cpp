@@ -2,11 +2,14 @@
 // is, and the first-row rating of a data file.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tools/commonness.h"
 #include "tools/dictionary_builder.h"
 #include "tools/rate.h"
 #include "tools/tool_error.h"
 #include "tools/translation_ranking.h"
+#include "tools/triangulation.h"
 
 namespace kavrel::tool {
 namespace {
@@ -60,6 +63,39 @@ TEST(TranslationRanking, OrderAndNoise) {
     for (const RankingCase& c : cases) EXPECT_EQ(RankTranslations(c.input), c.expected) << c.name;
 }
 
+ReversedTranslation Witnessed(std::string text, size_t sense, size_t pivots, bool viaMainForm = true) {
+    ReversedTranslation row = Reversed(std::move(text), sense, 1, 0, viaMainForm);
+    row.pivots = pivots;
+    return row;
+}
+
+TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
+    const auto pivotOnly = [](std::string text, size_t pivots, uint32_t common = 0) {
+        return TriangulatedTranslation{std::move(text), pivots, {common, 0}};
+    };
+    const auto direct = [](std::string text, size_t sense, uint32_t common, size_t pivots) {
+        DirectTranslation row = Direct(std::move(text), sense, common);
+        row.pivots = pivots;
+        return row;
+    };
+    const RankingCase cases[] = {
+        {"more witnesses outrank a better sense",
+         {{}, {Witnessed("deep", 1, 0), Witnessed("sea", 2, 1), Witnessed("brine", 1, 2)}}, {"brine", "sea", "deep"}},
+        {"within a direct sense pivots outweigh commonness, the sense order stays",
+         {{direct("loaf", 1, 9, 1), direct("bread", 1, 3, 2), direct("roll", 2, 0, 3)}, {Witnessed("x", 1, 3)}},
+         {"bread", "loaf", "roll", "x"}},
+        {"pivot rows follow reversed rows with as many witnesses, more pivots and the common first",
+         {{}, {Witnessed("twelvemonth", 1, 0), Witnessed("annum", 1, 1), Witnessed("sun", 1, 2, false)},
+          true, true, CaseRule::kProperWords, {pivotOnly("yr", 2), pivotOnly("year", 2, 50), pivotOnly("age", 1)}},
+         {"annum", "year", "yr", "twelvemonth", "sun"}},
+        {"pivot rows are filtered as reversal noise is",
+         {{}, {}, true, true, CaseRule::kNamesOnly,
+          {pivotOnly("Rosso", 3), pivotOnly("di colore rosso vivo e acceso", 3), pivotOnly("rosso", 2)}},
+         {"rosso"}},
+    };
+    for (const RankingCase& c : cases) EXPECT_EQ(RankTranslations(c.input), c.expected) << c.name;
+}
+
 TEST(TranslationRanking, RowsDifferingOnlyInCaseBecomeOne) {
     const struct {
         const char* name;
@@ -106,6 +142,30 @@ TEST(DictionaryBuilder, TheShownHeadwordIsTheDirectFormElseTheMostWrittenOne) {
     EXPECT_EQ(builder.PlainText(),
               "baba|papa, p\xE8re, au nom du P\xE8re\n\rKova|pail, bucket\n\r"
               "\xC7inli|Chinaman, Chinese, celestial\n\r");
+}
+
+TEST(Triangulation, OnlyTheFirstRowsLeadToTargetsAndEachLanguageCountsOnce) {
+    Triangulation triangulation;
+    const size_t de = triangulation.AddPivotLanguage("Ev|Haus, Heim, Wohnung, Bude\n\r");
+    const size_t fr = triangulation.AddPivotLanguage("ev|maison, foyer\n\rsu|eau\n\r");
+    const size_t it = triangulation.AddPivotLanguage("ev|casa\n\r", false);
+    EXPECT_TRUE(triangulation.Wants(de, "HAUS"));
+    EXPECT_FALSE(triangulation.Wants(de, "Bude")) << "past the first rows";
+    for (const auto& [language, pivot, target] : std::vector<std::tuple<size_t, std::string, std::string>>{
+             {de, "Haus", "house <n>"}, {de, "heim", "home"}, {de, "Heim", "House"}, {de, "Bude", "digs"},
+             {fr, "maison", "house"}, {fr, "foyer", "hearth"}, {fr, "chat", "cat"}, {fr, "eau", "<n>"},
+             {it, "casa", "HOUSE"}, {it, "casa", "hut"}}) {
+        triangulation.AddPivotPair(language, pivot, target);
+    }
+    const std::vector<PivotCandidate> candidates = triangulation.CandidatesOf("EV");
+    ASSERT_EQ(candidates.size(), 4u);
+    EXPECT_EQ(candidates[0].text, "house");
+    EXPECT_EQ(PivotCount(candidates[0].languages), 3u);
+    EXPECT_EQ(PivotCount(candidates[1].languages), 1u) << candidates[1].text;
+    EXPECT_EQ(candidates[3].text, "hut");
+    EXPECT_FALSE(candidates[3].mayBeRow) << "a witness alone gives no row";
+    EXPECT_TRUE(triangulation.CandidatesOf("su").empty()) << "a tag alone is no word";
+    EXPECT_EQ(triangulation.TurkishHeadwords(), (Rows{"Ev", "su"}));
 }
 
 TEST(Commonness, HeadwordsCountOncePerDictionaryAndSenseCountsAddUp) {

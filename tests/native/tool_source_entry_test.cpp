@@ -53,6 +53,12 @@ TEST(DictdArticle, BracketedSourceGlossesAreLeftOut) {
     EXPECT_EQ(ParseDictdArticle("x /x/\n1.  [a ; b] damla\n2.  [c] damla\n").translations, (Rows{"damla", "damla"}));
     EXPECT_EQ(ParseDictdArticle("x /x/\nkazan (b\xC3\xBCy\xC3\xBCk)su\n").translations, (Rows{"kazan su"}));
     EXPECT_TRUE(ParseDictdArticle("x /x/\n(unclosed, label\n").translations.empty());
+    // A part closed too early takes what follows it up to the stray bracket along.
+    EXPECT_EQ(ParseDictdArticle("tooth /t/\n1. (\xC3\xA7o\xC4\x9F.) teeth)  di\xC5\x9F\n").translations,
+              (Rows{"di\xC5\x9F"}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\n1. (pl.) a, b) c, d\n").translations, (Rows{"c", "d"}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\n1. as, birli oyunda) kart\n").translations, (Rows{"as", "birli oyunda kart"}));
+    EXPECT_EQ(ParseDictdArticle("x /x/\n1. (anat.) sinir v.b.)\n").translations, (Rows{"sinir v.b"}));
 }
 
 TEST(DictdArticle, LinesAfterASensesFirstAreSourceLanguageGlosses) {
