@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/lookup_dlg.h"
-#include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
@@ -35,33 +33,24 @@ std::vector<std::wstring> WideRows(HWND combo) {
     return rows;
 }
 
-class RealDictionaries : public ::testing::Test {
+class RealDictionaries : public MainWindowTest {
 protected:
     void SetUp() override {
+        MainWindowTest::SetUp();
         const std::wstring folder = DictionaryFolder();
         ASSERT_FALSE(folder.empty()) << "KAVREL_DICTIONARY_DIR is not set";
         for (int i = 1; i <= 8; ++i) {
             const std::wstring name = L"kavrel.00" + std::to_wstring(i);
             ASSERT_TRUE(CopyFileW((folder + L"\\" + name).c_str(), name.c_str(), FALSE)) << i;
         }
-        dialog_ = OpenMainWindow();
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
+        OpenWindow();
     }
 
     void Choose(int listPosition) {
-        const HWND directions = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-        SendMessageW(directions, CB_SETCURSEL, listPosition, 0);
-        SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(directions));
-        ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+        ChooseDirection(*dialog_, listPosition);
+        ASSERT_TRUE(WaitForLoad(*dialog_));
         ASSERT_GT(dialog_->Words().Count(), 5000u) << "a real dictionary";
     }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
-    HWND word_ = nullptr;
-    HWND list_ = nullptr;
 };
 
 TEST_F(RealDictionaries, TurkishToEnglishTranslatesEv) {
