@@ -111,11 +111,11 @@ void CLookupDlg::PlaceAtSavedCorner() {
 // The window goes in any case, also when the word box fails its validation.
 void CLookupDlg::OnOK() {
     UpdateData(true);
-    DestroyWindow(Hwnd());
+    Destroy();
 }
 
 void CLookupDlg::OnCancel() {
-    DestroyWindow(Hwnd());
+    Destroy();
 }
 
 void CLookupDlg::OnDestroy() {

@@ -17,7 +17,7 @@ namespace {
 
 // The live dialogs by window, so the message loop can find the dialog a queued message
 // belongs to without trusting a foreign window's user data. One map for the process under
-// a lock: a thread_local one, once used on a worker thread (the download offer's), was seen
+// a lock: a thread_local one, once used on a worker thread (a dialog a worker shows), was seen
 // to corrupt the heap when that thread ended (MinGW under Wine).
 std::mutex liveDialogsMutex;
 std::unordered_map<HWND, Dialog*> liveDialogs;
