@@ -2,7 +2,7 @@
 #   make run    builds everything, makes the dictionaries and starts kavrel.exe under Wine
 #   make test   builds everything and runs the native tests (also under sanitizers), each
 #               fuzz target for a few seconds, and the Windows (Wine) tests
-#   make bench  runs the core's load and lookup benchmark (figures in build/bench.json) and
+#   make bench  runs the benchmarks, natively and under Wine (figures in build/bench.json), and
 #               the download's throughput against curl (build/bench-download.json)
 #   make fuzz   runs every fuzz target for FUZZ_SECONDS seconds (default 60)
 #   make dist   writes the portable zip and the installer to build/dist
@@ -78,7 +78,7 @@ test: build dictionaries dist asan fuzz-build
 	(cd $(WIN32) && ctest --output-on-failure -j$(JOBS)) || status=1; \
 	exit $$status
 
-bench: build
+bench: build dictionaries
 	@scripts/bench.sh
 	@scripts/bench-download.sh
 

@@ -69,11 +69,10 @@ private:
 
 bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& onPercent,
                         const std::atomic<bool>* cancel) {
-    plain.resize(LengthBeforeZero(plain));
-    LoadProgress progress(plain.size());
-    const size_t expected = EstimateEntries(plain);
-    table.AdoptText(std::move(plain), expected);
+    const size_t expected = EstimateEntries(std::string_view(plain.data(), LengthBeforeZero(plain)));
+    table.AdoptText(std::move(plain), expected);  // the text ends at its first zero
     const std::string_view text = table.Text();
+    LoadProgress progress(text.size());
     LineQueue queue(table, progress, onPercent);
     size_t untilCheck = kLinesBetweenCancelChecks;
     bool cancelled = false;

@@ -12,10 +12,10 @@
 namespace kavrel {
 namespace {
 
-// Room for the save text: each line plus a line end and perhaps a "|" it lacks, taken
-// from the slots alone so that sizing reads no line.
+// Room for the save text: each line plus a line end and perhaps a "|" it lacks, bounded
+// without reading a line.
 size_t SaveTextCapacity(const WordTable& table) {
-    const size_t lines = table.LineBytes();
+    const size_t lines = table.LineBytesAtMost();
     const size_t extra = kLineEnd.size() + 1;
     if (table.Count() > (std::string().max_size() - lines) / extra) {
         throw std::length_error("dictionary text too large to save");

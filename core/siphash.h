@@ -1,6 +1,9 @@
 // SipHash, a hash keyed with 128 secret bits: without the key, nobody can choose inputs
 // that collide, so a file cannot be crafted to make a table's keys pile up. The rounds per
-// block (C) and at the end (D) are parameters; the word table uses SipHash-1-3.
+// block (C) and at the end (D) are parameters; the word table uses SipHash-1-3 where the
+// processor has 64-bit words and HalfSipHash-1-3, its authors' variant for 32-bit words
+// (64 key bits, 32-bit output), where it has 32: a 64-bit round costs a 32-bit processor
+// three to four times the instructions and all of its registers.
 #pragma once
 
 #include <cstddef>
@@ -62,6 +65,70 @@ uint64_t SipHash(SipKey key, std::string_view bytes) {
     };
     for (size_t at = 0; at < whole; at += 8) hasher.Block(pack(at, 8));
     return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+}
+
+// HalfSipHash: the same construction over four 32-bit words, keyed with 64 bits, fed
+// 4-byte blocks; Finish gives the 32-bit result.
+template <int C, int D>
+class HalfSipHasher {
+public:
+    explicit HalfSipHasher(SipKey key)
+        : v0_(static_cast<uint32_t>(key.k0)),
+          v1_(static_cast<uint32_t>(key.k0 >> 32)),
+          v2_(static_cast<uint32_t>(key.k0) ^ 0x6c796765u),
+          v3_(static_cast<uint32_t>(key.k0 >> 32) ^ 0x74656462u) {}
+
+    void Block(uint32_t m) {
+        v3_ ^= m;
+        for (int i = 0; i < C; ++i) Round();
+        v0_ ^= m;
+    }
+
+    uint32_t Finish(uint32_t tail, size_t length) {
+        Block(tail | (static_cast<uint32_t>(length & 0xFF) << 24));
+        v2_ ^= 0xFF;
+        for (int i = 0; i < D; ++i) Round();
+        return v1_ ^ v3_;
+    }
+
+private:
+    static uint32_t Rotate(uint32_t x, int bits) { return (x << bits) | (x >> (32 - bits)); }
+    void Round() {
+        v0_ += v1_; v1_ = Rotate(v1_, 5); v1_ ^= v0_; v0_ = Rotate(v0_, 16);
+        v2_ += v3_; v3_ = Rotate(v3_, 8); v3_ ^= v2_;
+        v0_ += v3_; v3_ = Rotate(v3_, 7); v3_ ^= v0_;
+        v2_ += v1_; v1_ = Rotate(v1_, 13); v1_ ^= v2_; v2_ = Rotate(v2_, 16);
+    }
+
+    uint32_t v0_, v1_, v2_, v3_;
+};
+
+// The 32-bit HalfSipHash of bytes as they are, under the first 64 bits of key.
+template <int C, int D>
+uint32_t HalfSipHash(SipKey key, std::string_view bytes) {
+    HalfSipHasher<C, D> hasher(key);
+    const size_t whole = bytes.size() & ~size_t{3};
+    auto pack = [&](size_t at, size_t count) {
+        uint32_t word = 0;
+        for (size_t i = 0; i < count; ++i) word |= uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+        return word;
+    };
+    for (size_t at = 0; at < whole; at += 4) hasher.Block(pack(at, 4));
+    return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+}
+
+// Whether word tables hash with the 64-bit SipHash (else with HalfSipHash).
+inline constexpr bool kTableHashIs64Bit = sizeof(void*) >= 8;
+
+// The 32-bit hash a word table files an already lower-cased key under: SipHash-1-3 folded
+// to 32 bits, or HalfSipHash-1-3 on a 32-bit processor (see above).
+inline uint32_t TableHash(SipKey key, std::string_view bytes) {
+    if constexpr (kTableHashIs64Bit) {
+        const uint64_t h = SipHash<1, 3>(key, bytes);
+        return static_cast<uint32_t>(h ^ (h >> 32));
+    } else {
+        return HalfSipHash<1, 3>(key, bytes);
+    }
 }
 
 // A fresh key for a new hash table: 128 bits no one outside the process can predict,

@@ -1,10 +1,9 @@
-// Open addressing with linear probing over a power-of-two array of slots, at most 70 % full.
-// Keys are hashed and compared through a copy of the 1254 lower-casing table, a word of
-// eight lowered bytes at a time.
+// Open addressing with linear probing over an array of slots, at most three quarters full. Keys are
+// hashed and compared through a copy of the 1254 lower-casing table, a word of lowered
+// bytes (eight, or four on a 32-bit processor) at a time.
 #include "core/word_table.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -17,10 +16,14 @@ namespace {
 
 constexpr size_t kMinimumSlots = 16;
 
-// The entries a slot array holds at the maximum load, 70 %; 64-bit arithmetic, since a
-// 32-bit size_t overflows at 2^32 / 7 slots.
-uint64_t MaximumLoad(size_t slots) {
-    return uint64_t{slots} * 7 / 10;
+// An array is sized to be at most two thirds full, and grows only past three quarters, so a
+// table loaded full takes one eighth more keys (words added later) before it must grow.
+// 64-bit arithmetic, since a 32-bit size_t overflows at 2^32 / 3 slots.
+constexpr uint64_t SizedLoad(size_t slots) {
+    return uint64_t{slots} * 2 / 3;
+}
+constexpr uint64_t MaximumLoad(size_t slots) {
+    return uint64_t{slots} * 3 / 4;
 }
 
 // LowerChar1254 as an array, filled once: the hot loops index it instead of calling.
@@ -36,48 +39,64 @@ const unsigned char* Lower() {
     return table.byte;
 }
 
-// Eight lowered bytes of p, packed little-end first.
-inline uint64_t LoweredWord(const unsigned char* lower, const char* p) {
-    uint64_t word = 0;
-    for (size_t i = 0; i < 8; ++i) word |= uint64_t{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
+// A word of lowered bytes of p, packed little-end first: Word is uint64_t for SipHash and
+// uint32_t for HalfSipHash.
+template <class Word>
+inline Word LoweredWord(const unsigned char* lower, const char* p) {
+    Word word = 0;
+    for (size_t i = 0; i < sizeof(Word); ++i) word |= Word{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
     return word;
 }
 
-// The same for the 1 to 8 bytes of a short key, zeros above. It reads a fixed eight bytes
-// (repeating the last one) and masks, so the varying key length costs no branch.
-inline uint64_t LoweredShortWord(const unsigned char* lower, const char* p, size_t count) {
+// The same for the 1 to sizeof(Word) - 1 bytes of a key's end, zeros above. It reads a
+// fixed word's worth (repeating the last byte) and masks, so the varying length costs no
+// branch.
+template <class Word>
+inline Word LoweredShortWord(const unsigned char* lower, const char* p, size_t count) {
     const size_t lastIndex = count - 1;
-    uint64_t word = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        word |= uint64_t{lower[static_cast<unsigned char>(p[std::min(i, lastIndex)])]} << (8 * i);
+    Word word = 0;
+    for (size_t i = 0; i < sizeof(Word); ++i) {
+        word |= Word{lower[static_cast<unsigned char>(p[std::min(i, lastIndex)])]} << (8 * i);
     }
-    return word & (~uint64_t{0} >> (64 - 8 * count));
+    return word & (~Word{0} >> (8 * (sizeof(Word) - count)));
 }
 
-}  // namespace
-
-// SipHash of the lowered bytes, packed as SipHash packs them: whole blocks of eight, then
-// the last 0 to 7 bytes with the length.
-uint32_t WordTable::HashKey(std::string_view key) const {
+// The keyed hash of the lowered bytes, packed as the hasher packs them: whole words, then
+// the last bytes with the length.
+template <class Hasher, class Word>
+inline uint64_t HashLowered(SipKey hashKey, std::string_view key) {
     const unsigned char* lower = Lower();
     const char* p = key.data();
     const size_t n = key.size();
-    SipHasher<1, 3> hasher(hashKey_);
-    for (const char* const whole = p + (n & ~size_t{7}); p < whole; p += 8) hasher.Block(LoweredWord(lower, p));
-    const size_t rest = n & 7;
-    const uint64_t h = hasher.Finish(rest == 0 ? 0 : LoweredShortWord(lower, p, rest), n);
-    return static_cast<uint32_t>(h ^ (h >> 32));
+    Hasher hasher(hashKey);
+    for (const char* const whole = p + (n & ~(sizeof(Word) - 1)); p < whole; p += sizeof(Word)) {
+        hasher.Block(LoweredWord<Word>(lower, p));
+    }
+    const size_t rest = n & (sizeof(Word) - 1);
+    return hasher.Finish(rest == 0 ? 0 : LoweredShortWord<Word>(lower, p, rest), n);
+}
+
+// The largest slot array a vector of this process may hold; Home() scales a 32-bit hash to
+// the slot count, so no more than 2^32 - 1 slots either.
+constexpr size_t kMaximumSlots = std::min<uint64_t>(static_cast<size_t>(PTRDIFF_MAX) / 8, UINT32_MAX);
+constexpr size_t kMaximumEntries = static_cast<size_t>(SizedLoad(kMaximumSlots));
+
+}  // namespace
+
+uint32_t WordTable::HashKey(std::string_view key) const {
+    if constexpr (kTableHashIs64Bit) {
+        const uint64_t h = HashLowered<SipHasher<1, 3>, uint64_t>(hashKey_, key);
+        return static_cast<uint32_t>(h ^ (h >> 32));
+    } else {
+        return static_cast<uint32_t>(HashLowered<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key));
+    }
 }
 
 size_t WordTable::SlotsFor(size_t entries) {
-    // The largest array a vector of this process may hold, rounded down to a power of two.
-    constexpr size_t kMaximumSlots = std::bit_floor(static_cast<size_t>(PTRDIFF_MAX) / sizeof(Slot));
-    size_t slots = kMinimumSlots;
-    while (MaximumLoad(slots) < entries) {
-        if (slots >= kMaximumSlots) throw std::length_error("dictionary has too many entries");
-        slots *= 2;
-    }
-    return slots;
+    static_assert(sizeof(Slot) == 8);
+    if (entries > kMaximumEntries) throw std::length_error("dictionary has too many entries");
+    // The least count that holds entries two thirds full: 2 * slots >= 3 * entries.
+    return std::max(kMinimumSlots, static_cast<size_t>((uint64_t{entries} * 3 + 1) / 2));
 }
 
 WordTable& WordTable::operator=(WordTable&& other) noexcept {
@@ -86,6 +105,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
     text_ = std::exchange(other.text_, std::string());
     edits_ = std::exchange(other.edits_, std::vector<std::string>());
     slots_ = std::exchange(other.slots_, std::vector<Slot>());
+    tags_ = std::exchange(other.tags_, std::vector<uint8_t>());
     count_ = std::exchange(other.count_, 0);
     growAt_ = std::exchange(other.growAt_, 0);
     return *this;
@@ -96,6 +116,7 @@ void WordTable::RemoveAll() {
     std::string().swap(text_);
     std::vector<std::string>().swap(edits_);
     std::vector<Slot>().swap(slots_);
+    std::vector<uint8_t>().swap(tags_);
     count_ = 0;
     growAt_ = 0;
 }
@@ -118,91 +139,101 @@ bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
     return true;
 }
 
-size_t WordTable::LineBytes() const {
-    size_t bytes = 0;
-    for (const Slot& slot : slots_) {
-        if (slot.offset != kEmpty) bytes += (slot.offset & kEdited) ? edits_[slot.offset & ~kEdited].size() : slot.length;
-    }
+// Lines of the text never overlap, so together they are at most the text.
+size_t WordTable::LineBytesAtMost() const {
+    size_t bytes = text_.size();
+    for (const std::string& line : edits_) bytes += line.size();
     return bytes;
 }
 
 size_t WordTable::MemoryBytes() const {
-    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + edits_.capacity() * sizeof(std::string);
+    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + tags_.capacity() +
+                   edits_.capacity() * sizeof(std::string);
     for (const std::string& line : edits_) bytes += line.capacity();
     return bytes;
 }
 
-const WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) const {
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& slot = slots_[i];
-        if (slot.offset == kEmpty) return &slot;
-        if (slot.hash == hash && LineHasKey(LineOf(slot), key)) return &slot;
+size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
+    const size_t n = slots_.size();
+    const uint8_t tag = Tag(hash);
+    for (size_t i = Home(hash);;) {
+        const uint8_t seen = tags_[i];
+        if (seen == 0) return i;
+        if (seen == tag && slots_[i].hash == hash && LineHasKey(LineOf(slots_[i]), key)) return i;
+        if (++i == n) i = 0;
     }
-}
-
-WordTable::Slot* WordTable::Probe(std::string_view key, uint32_t hash) {
-    return const_cast<Slot*>(static_cast<const WordTable*>(this)->Probe(key, hash));
 }
 
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
-    const Slot* slot = Probe(key, HashKey(key));
-    if (slot->offset == kEmpty) return std::nullopt;
-    return LineOf(*slot);
+    const size_t i = Probe(key, HashKey(key));
+    if (tags_[i] == 0) return std::nullopt;
+    return LineOf(slots_[i]);
 }
 
 void WordTable::Grow(size_t minimumSlots) {
-    std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0, 0});
+    std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0});
     old.swap(slots_);
+    std::vector<uint8_t>(minimumSlots, 0).swap(tags_);
     growAt_ = static_cast<size_t>(MaximumLoad(slots_.size()));
-    const size_t mask = slots_.size() - 1;
+    const size_t n = slots_.size();
     for (const Slot& slot : old) {
         if (slot.offset == kEmpty) continue;
-        size_t i = slot.hash & mask;
-        while (slots_[i].offset != kEmpty) i = (i + 1) & mask;
-        slots_[i] = slot;
+        size_t i = Home(slot.hash);
+        while (tags_[i] != 0) {
+            if (++i == n) i = 0;
+        }
+        Put(i, slot);
     }
 }
 
-void WordTable::File(uint32_t offset, uint32_t length, uint32_t hash) {
-    if (count_ + 1 > growAt_) Grow(SlotsFor(count_ + 1));
-    const std::string_view key = KeyOfLine(std::string_view(text_.data() + offset, length));
-    Slot* slot = Probe(key, hash);
-    if (slot->offset == kEmpty) ++count_;
-    *slot = Slot{offset, length, hash};
+// A growth makes room for a quarter more keys than the table holds, so filing n keys one
+// by one costs O(n) and a table grown by added words stays near its loaded size.
+void WordTable::MakeRoomForOneMore() {
+    if (count_ + 1 <= growAt_) return;
+    if (count_ + 1 > kMaximumEntries) throw std::length_error("dictionary has too many entries");
+    Grow(SlotsFor(std::min(count_ + count_ / 4 + 1, kMaximumEntries)));
+}
+
+void WordTable::File(uint32_t offset, std::string_view key, uint32_t hash) {
+    MakeRoomForOneMore();
+    const size_t i = Probe(key, hash);
+    if (tags_[i] == 0) ++count_;
+    Put(i, Slot{offset, hash});
 }
 
 void WordTable::SetLine(std::string_view line) {
     std::string owned(line);  // line may point into this table, which the change can move
     const std::string_view key = KeyOfLine(owned);
     const uint32_t hash = HashKey(key);
-    if (count_ + 1 > growAt_) Grow(SlotsFor(count_ + 1));
-    Slot* slot = Probe(key, hash);
-    if (slot->offset != kEmpty && (slot->offset & kEdited) != 0) {
-        edits_[slot->offset & ~kEdited] = std::move(owned);
+    MakeRoomForOneMore();
+    const size_t i = Probe(key, hash);
+    const bool present = tags_[i] != 0;
+    if (present && (slots_[i].offset & kEdited) != 0) {
+        edits_[slots_[i].offset & ~kEdited] = std::move(owned);
         return;
     }
     if (edits_.size() >= kEdited - 1) throw std::length_error("too many edited lines");
     const auto index = static_cast<uint32_t>(edits_.size());
     edits_.push_back(std::move(owned));
-    if (slot->offset == kEmpty) ++count_;
-    *slot = Slot{kEdited | index, 0, hash};
+    if (!present) ++count_;
+    Put(i, Slot{kEdited | index, hash});
 }
 
 void WordTable::AdoptText(std::string text, size_t expectedEntries) {
+    text.resize(LengthBeforeZero(text));  // a line then ends at a line end or at the text's end
     if (text.size() >= kEdited) throw std::length_error("dictionary text too large");
     RemoveAll();
     text_ = std::move(text);
-    // The largest array no larger than the text, so that lines which repeat a few keys
-    // (or a file of line ends) cannot make the table reserve many times the file's size.
-    size_t affordable = kMinimumSlots;
-    while (affordable <= text_.size() / sizeof(Slot) / 2) affordable *= 2;
-    Grow(SlotsFor(static_cast<size_t>(std::min<uint64_t>(expectedEntries, MaximumLoad(affordable)))));
+    // No larger than the text, so that lines which repeat a few keys (or a file of line
+    // ends) cannot make the table reserve many times the file's size.
+    const size_t slotsInText = text_.size() / (sizeof(Slot) + 1);  // a slot and its tag
+    const size_t affordable = static_cast<size_t>(SizedLoad(std::max(kMinimumSlots, slotsInText)));
+    Grow(SlotsFor(std::min(expectedEntries, affordable)));
 }
 
 void WordTable::FileLineOfText(size_t offset, size_t length, uint32_t keyHash) {
-    File(static_cast<uint32_t>(offset), static_cast<uint32_t>(length), keyHash);
+    File(static_cast<uint32_t>(offset), KeyOfLine(std::string_view(text_.data() + offset, length)), keyHash);
 }
 
 }  // namespace kavrel

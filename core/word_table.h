@@ -46,9 +46,10 @@ public:
     void SetLine(std::string_view line);
 
     // Takes over a plain text whose lines will be filed with FileLineOfText, under a new
-    // hash key (hash the lines after this call). expectedEntries sizes the array ahead of
-    // the lines, but never beyond the size of the text itself: a table that needs more
-    // grows as its keys arrive. A text of 2 GB or more throws std::length_error.
+    // hash key (hash the lines after this call). The text ends at its first zero byte, as a
+    // dictionary text does. expectedEntries sizes the array ahead of the lines, but never
+    // beyond the size of the text itself: a table that needs more grows as its keys arrive.
+    // A text of 2 GB or more throws std::length_error.
     void AdoptText(std::string text, size_t expectedEntries);
     std::string_view Text() const { return text_; }
     // Files the line text[offset, offset + length) of the adopted text; keyHash is
@@ -57,7 +58,10 @@ public:
     // Asks the processor to fetch the first slot a key of this hash probes. A bulk load
     // hashes a few lines ahead and prefetches, so filing rarely waits for memory.
     void PrefetchSlot(uint32_t keyHash) const {
-        if (!slots_.empty()) __builtin_prefetch(&slots_[keyHash & (slots_.size() - 1)], 1);
+        if (slots_.empty()) return;
+        const size_t home = Home(keyHash);
+        __builtin_prefetch(&tags_[home], 1);
+        __builtin_prefetch(&slots_[home], 1);
     }
 
     // Calls f(line) for every entry in the table's own order (neither sorted nor the
@@ -73,41 +77,64 @@ public:
         }
     }
 
-    // The length of all entry lines together, taken from the slots without reading a line.
-    size_t LineBytes() const;
+    // At least the length of all entry lines together (the adopted text and the changed
+    // lines), known without reading a line.
+    size_t LineBytesAtMost() const;
 
     // Bytes held: the text buffer, the slot array and the edit store.
     size_t MemoryBytes() const;
 
-    // The hash of a key after lower-casing, as this table files it: SipHash-1-3 under the
-    // table's key, folded to 32 bits.
+    // The hash of a key after lower-casing, as this table files it: TableHash (siphash.h)
+    // under the table's key.
     uint32_t HashKey(std::string_view key) const;
-    // The power-of-two slot count that holds entries within the maximum load. Throws
+    // The least slot count that holds entries two thirds full (the size of a new array). Throws
     // std::length_error when no slot array of this process could hold that many.
     static size_t SlotsFor(size_t entries);
     // Whether line is filed under key: KeyOfLine(line) and key are equal after lower-casing.
     static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
+    // Eight bytes: where the line is, and its key's whole hash, so growing rehashes no key.
+    // A line's length is not kept: the line runs to its line end (or the text's end).
+    // Beside each slot, in an array of its own, one byte of tag: 0 for a free slot, else
+    // seven bits of the hash. The tags are an eighth of the slots' size and stay in the
+    // caches, so a lookup whose tag matches none of its probe is answered without reading
+    // a slot or a line from memory; a hit reads its slot and its line.
     struct Slot {
         uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
-        uint32_t length;  // of a line in text_
         uint32_t hash;    // of the lower-cased key
     };
+    static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80u | (hash & 0x7Fu)); }
     static constexpr uint32_t kEmpty = UINT32_MAX;
     static constexpr uint32_t kEdited = 0x80000000u;
     static constexpr size_t kSlotsAhead = 16;
 
+    // The first slot a hash probes: the hash scaled to the slot count (any count, not only
+    // powers of two, so the array is sized to the entries rather than to the next power).
+    size_t Home(uint32_t hash) const {
+        return static_cast<size_t>((uint64_t{hash} * slots_.size()) >> 32);
+    }
     std::string_view LineOf(const Slot& slot) const {
         if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
-        return std::string_view(text_.data() + slot.offset, slot.length);
+        const char* const start = text_.data() + slot.offset;
+        return std::string_view(start, static_cast<size_t>(LineEnd(start) - start));
+    }
+    // The first CR, LF or zero (the end of the text) at or after p.
+    static const char* LineEnd(const char* p) {
+        while (static_cast<unsigned char>(*p) > '\r' || (*p != '\r' && *p != '\n' && *p != '\0')) ++p;
+        return p;
     }
     void PrefetchLine(const Slot& slot) const {
         if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
     }
-    void File(uint32_t offset, uint32_t length, uint32_t hash);
-    Slot* Probe(std::string_view key, uint32_t hash);
-    const Slot* Probe(std::string_view key, uint32_t hash) const;
+    void File(uint32_t offset, std::string_view key, uint32_t hash);
+    void MakeRoomForOneMore();
+    // The slot filed under key, or the free slot where it would go.
+    size_t Probe(std::string_view key, uint32_t hash) const;
+    void Put(size_t i, Slot slot) {
+        slots_[i] = slot;
+        tags_[i] = Tag(slot.hash);
+    }
     void Grow(size_t minimumSlots);
 
     SipKey hashKey_ = NewHashKey();
@@ -116,6 +143,7 @@ private:
     // the store holds at most one line per key.
     std::vector<std::string> edits_;
     std::vector<Slot> slots_;
+    std::vector<uint8_t> tags_;  // beside slots_, of the same size
     size_t count_ = 0;
     size_t growAt_ = 0;  // the count that would pass the maximum load
 };

@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev
   googletest libgtest-dev libbenchmark-dev
   wine wine32:i386
-  xvfb xdotool x11-utils imagemagick python3 curl
+  xvfb xdotool x11-utils libx11-dev imagemagick python3 curl
   zlib1g-dev locales fonts-dejavu-core
   clang-14 libclang-rt-14-dev llvm-14
   fp-utils libchm-bin icoutils nsis zip unzip

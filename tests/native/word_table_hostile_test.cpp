@@ -26,18 +26,20 @@ std::string Bytes(size_t count) {
     return bytes;
 }
 
-// The published SipHash-2-4 results for the key 00..0f and the message 00, 01, ...
+// The published results of both hashes for the key 00..0f (HalfSipHash takes its first
+// eight bytes) and the messages 00, 01, ...
 TEST(SipHash, MatchesTheReferenceResults) {
     EXPECT_EQ((SipHash<2, 4>(kReferenceKey, Bytes(0))), 0x726fdb47dd0e0e31ull);
     EXPECT_EQ((SipHash<2, 4>(kReferenceKey, Bytes(15))), 0xa129ca6149be45e5ull);
+    EXPECT_EQ((HalfSipHash<2, 4>(kReferenceKey, Bytes(0))), 0x5b9f35a9u);
+    EXPECT_EQ((HalfSipHash<2, 4>(kReferenceKey, Bytes(1))), 0xb85a4727u);
 }
 
-uint32_t Folded(uint64_t h) { return static_cast<uint32_t>(h ^ (h >> 32)); }
-
-// Keys of every length up to three blocks and every byte value: the table's hash is
-// SipHash-1-3 of the lower-cased key under the table's key, so a key in capitals and in
-// small letters file alike and every other byte counts.
-TEST(WordTableHash, IsSipHashOfTheLowerCasedKey) {
+// Keys of every length up to three blocks and every byte value: the table's hash is the
+// keyed hash of the lower-cased key under the table's key (SipHash-1-3 natively,
+// HalfSipHash-1-3 in the 32-bit build), so a key in capitals and in small letters file
+// alike and every other byte counts.
+TEST(WordTableHash, IsTheKeyedHashOfTheLowerCasedKey) {
     const SipKey key{0x0123456789abcdefull, 0xfedcba9876543210ull};
     const WordTable table(key);
     std::mt19937 random(7);
@@ -46,10 +48,13 @@ TEST(WordTableHash, IsSipHashOfTheLowerCasedKey) {
             std::string word(length, '\0');
             for (char& c : word) c = static_cast<char>(random());
             if (length > 0) word[random() % length] = static_cast<char>(round * 8);
-            ASSERT_EQ(table.HashKey(word), Folded(SipHash<1, 3>(key, LowerCopy1254(word))))
+            ASSERT_EQ(table.HashKey(word), TableHash(key, LowerCopy1254(word)))
                 << "length " << length << " round " << round;
         }
     }
+    const uint64_t sip = SipHash<1, 3>(key, "ev");
+    const uint32_t expected = kTableHashIs64Bit ? static_cast<uint32_t>(sip ^ (sip >> 32)) : HalfSipHash<1, 3>(key, "ev");
+    EXPECT_EQ(TableHash(key, "ev"), expected);
 }
 
 // Keys that share a bucket in one table are found by trying; in any other table they
@@ -109,18 +114,18 @@ TEST(WordTableSizing, FewEntriesInManyLinesCostNoMoreThanTheText) {
     }
 }
 
-// Slot counts near and past what 32 bits can count: a power of two that holds the entries,
-// or a length error; never a loop without end.
+// Slot counts near and past what 32 bits can count: the least count that holds the
+// entries two thirds full, or a length error; never an overflow or a loop without end.
 TEST(WordTableSizing, SlotCountsNeverOverflow) {
-    const size_t cases[] = {0, 11, 12, 1000, 375'809'638, 375'809'639, SIZE_MAX / 7, SIZE_MAX / 2, SIZE_MAX};
+    const size_t cases[] = {0, 11, 12, 100, 1000, 1'000'000, 375'809'638, 375'809'639, SIZE_MAX / 7, SIZE_MAX / 2, SIZE_MAX};
     for (const size_t entries : cases) {
         try {
             const size_t slots = WordTable::SlotsFor(entries);
-            EXPECT_EQ(slots & (slots - 1), 0u) << entries;
-            EXPECT_GE(uint64_t{slots} * 7 / 10, entries) << entries;
-            EXPECT_TRUE(slots == 16 || uint64_t{slots / 2} * 7 / 10 < entries) << entries;
+            EXPECT_GE(uint64_t{slots} * 2 / 3, entries) << entries;
+            EXPECT_TRUE(slots == 16 || uint64_t{slots - 1} * 2 / 3 < entries) << entries;
+            EXPECT_LE(slots, size_t{UINT32_MAX}) << entries;
         } catch (const std::length_error&) {
-            EXPECT_GT(entries, 1000u);
+            EXPECT_GT(entries, 1000'000u);
         }
     }
     EXPECT_THROW(WordTable::SlotsFor(SIZE_MAX), std::length_error);

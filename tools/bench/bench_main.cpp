@@ -1,5 +1,6 @@
 // kavrel_bench: load, lookup, save, edits and memory of the word table on a 1M-entry
-// synthetic data file and a real-sized one, against the floor of the same run and a
+// synthetic data file and a real-sized one, against the floor of the same run (for the
+// lookups: one dependent memory read over a buffer of the table's size) and a
 // std::unordered_map baseline; and the load of keys crafted to collide against an ordinary
 // file of the same size.
 // Prints a short table and writes the medians as JSON (--json=PATH or KAVREL_BENCH_JSON).
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <random>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -233,12 +235,66 @@ void BenchMapLoad(benchmark::State& state, Scenario* s) {
     state.counters["load_ms"] = loadMs / static_cast<double>(state.iterations());
 }
 
-void BenchTableLookup(benchmark::State& state, Scenario* s) {
-    size_t next = 0;
-    for (auto _ : state) {
-        const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
-        benchmark::DoNotOptimize(s->table.Find(key));
+// ---- lookups against the machine's own memory latency -----------------------------------
+
+// A pointer chase over a buffer as large as the table: each read's address comes from the
+// one before, in a random cycle through every cache line, so each read waits for memory as
+// a lookup's slot read does. Its time per step is the cost of one dependent memory read.
+class PointerChase {
+public:
+    explicit PointerChase(size_t bytes) : nodes_(std::max<size_t>(bytes / sizeof(Node), 2)) {
+        std::vector<uint32_t> order(nodes_.size());
+        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+        std::mt19937 random(13);
+        for (size_t i = order.size() - 1; i > 0; --i) {  // Sattolo: one cycle through all
+            std::swap(order[i], order[std::uniform_int_distribution<size_t>(0, i - 1)(random)]);
+        }
+        for (size_t i = 0; i < order.size(); ++i) nodes_[order[i]].next = &nodes_[order[(i + 1) % order.size()]];
+        at_ = &nodes_[0];
     }
+    void Steps(size_t count) {
+        const Node* p = at_;
+        for (size_t i = 0; i < count; ++i) p = p->next;
+        at_ = p;
+        benchmark::DoNotOptimize(at_);
+    }
+
+private:
+    struct alignas(64) Node {
+        const Node* next;
+    };
+    std::vector<Node> nodes_;
+    const Node* at_;
+};
+
+// Blocks of lookups (the half-hit, half-miss queries, lower-cased as the window does) and
+// blocks of chase steps in turn, alternating which goes first, so lookup_over_miss compares
+// two figures taken under the same machine load.
+void BenchLookupAgainstMiss(benchmark::State& state, Scenario* s) {
+    constexpr size_t kBlock = size_t{1} << 16;
+    PointerChase chase(s->table.MemoryBytes());  // built outside the timed blocks
+    double lookupNs = 0, missNs = 0;
+    size_t next = 0, turn = 0;
+    for (auto _ : state) {
+        auto timeLookups = [&] {
+            const auto start = std::chrono::steady_clock::now();
+            for (size_t i = 0; i < kBlock; ++i) {
+                const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
+                benchmark::DoNotOptimize(s->table.Find(key));
+            }
+            lookupNs += MillisecondsSince(start) * 1e6 / kBlock;
+        };
+        auto timeChase = [&] {
+            const auto start = std::chrono::steady_clock::now();
+            chase.Steps(kBlock);
+            missNs += MillisecondsSince(start) * 1e6 / kBlock;
+        };
+        if (turn++ % 2 == 0) { timeLookups(); timeChase(); } else { timeChase(); timeLookups(); }
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["lookup_ns"] = lookupNs / n;
+    state.counters["miss_ns"] = missNs / n;
+    state.counters["lookup_over_miss"] = lookupNs / missNs;
 }
 
 void BenchMapLookup(benchmark::State& state, Scenario* s) {
@@ -294,8 +350,8 @@ void Register(Scenario& s) {
     benchmark::RegisterBenchmark((prefix + "edit").c_str(), BenchEdits, &s)->Iterations(1)->Repetitions(kRepetitions);
     benchmark::RegisterBenchmark((prefix + "map_load").c_str(), BenchMapLoad, &s)
         ->Iterations(s.loadsPerRepetition)->Repetitions(5);
-    benchmark::RegisterBenchmark((prefix + "lookup").c_str(), BenchTableLookup, &s)
-        ->MinTime(0.15)->Repetitions(kRepetitions);
+    benchmark::RegisterBenchmark((prefix + "lookup").c_str(), BenchLookupAgainstMiss, &s)
+        ->Iterations(8)->Repetitions(kRepetitions);
     benchmark::RegisterBenchmark((prefix + "map_lookup").c_str(), BenchMapLookup, &s)
         ->MinTime(0.15)->Repetitions(5);
 }
@@ -331,7 +387,7 @@ private:
 
 struct Figures {
     size_t entries = 0, keys = 0, fileBytes = 0, tableBytes = 0, heapGrowth = 0, rssGrowth = 0;
-    double loadMs = 0, floorMs = 0, loadOverFloor = 0, lookupNs = 0;
+    double loadMs = 0, floorMs = 0, loadOverFloor = 0, lookupNs = 0, missNs = 0, lookupOverMiss = 0;
     double mapLoadMs = 0, mapLookupNs = 0;
     size_t mapHeapGrowth = 0;
     double saveMs = 0, saveLoadMs = 0, saveOverLoad = 0, editUs = 0;
@@ -350,7 +406,9 @@ Figures Summarise(const Scenario& s, const Collector& c) {
     f.loadMs = c.Median(p + "load", "load_ms");
     f.floorMs = c.Median(p + "load", "floor_ms");
     f.loadOverFloor = c.Median(p + "load", "load_over_floor");
-    f.lookupNs = c.Median(p + "lookup", "real_ns");
+    f.lookupNs = c.Median(p + "lookup", "lookup_ns");
+    f.missNs = c.Median(p + "lookup", "miss_ns");
+    f.lookupOverMiss = c.Median(p + "lookup", "lookup_over_miss");
     f.mapLoadMs = c.Median(p + "map_load", "load_ms");
     f.mapLookupNs = c.Median(p + "map_lookup", "real_ns");
     f.mapHeapGrowth = s.mapHeapGrowth;
@@ -382,7 +440,8 @@ std::string Json(const Figures& f, const std::string& indent, const std::string&
     std::snprintf(buffer, sizeof buffer,
                   "%s\"entries\": %zu,\n%s\"keys\": %zu,\n%s\"file_bytes\": %zu,\n"
                   "%s\"load_ms\": %.3f,\n%s\"floor_ms\": %.3f,\n%s\"load_over_floor\": %.3f,\n"
-                  "%s\"lookup_ns\": %.1f,\n%s\"table_bytes\": %zu,\n%s\"table_over_file\": %.3f,\n"
+                  "%s\"lookup_ns\": %.1f,\n%s\"miss_ns\": %.1f,\n%s\"lookup_over_miss\": %.3f,\n"
+                  "%s\"table_bytes\": %zu,\n%s\"table_over_file\": %.3f,\n"
                   "%s\"heap_growth_bytes\": %zu,\n%s\"rss_growth_bytes\": %zu,\n%s\"runs\": %d,\n"
                   "%s\"save_ms\": %.3f,\n%s\"save_load_ms\": %.3f,\n%s\"save_over_load\": %.3f,\n"
                   "%s\"edits\": %zu,\n%s\"edit_us\": %.3f,\n%s\"edit_heap_growth_bytes\": %zu,\n"
@@ -391,7 +450,8 @@ std::string Json(const Figures& f, const std::string& indent, const std::string&
                   "\"heap_bytes\": %zu, \"heap_over_file\": %.3f}",
                   indent.c_str(), f.entries, indent.c_str(), f.keys, indent.c_str(), f.fileBytes,
                   indent.c_str(), f.loadMs, indent.c_str(), f.floorMs, indent.c_str(), f.loadOverFloor,
-                  indent.c_str(), f.lookupNs, indent.c_str(), f.tableBytes, indent.c_str(),
+                  indent.c_str(), f.lookupNs, indent.c_str(), f.missNs, indent.c_str(), f.lookupOverMiss,
+                  indent.c_str(), f.tableBytes, indent.c_str(),
                   static_cast<double>(f.tableBytes) / static_cast<double>(f.fileBytes),
                   indent.c_str(), f.heapGrowth, indent.c_str(), f.rssGrowth, indent.c_str(), kRepetitions,
                   indent.c_str(), f.saveMs, indent.c_str(), f.saveLoadMs, indent.c_str(), f.saveOverLoad,
@@ -430,6 +490,8 @@ void PrintTable(const Figures& big, const Figures& real) {
     PrintRow("floor ms", "%14.2f", big.floorMs, real.floorMs);
     PrintRow("load / floor", "%14.2f", big.loadOverFloor, real.loadOverFloor);
     PrintRow("lookup ns", "%14.1f", big.lookupNs, real.lookupNs);
+    PrintRow("miss ns (pointer chase)", "%14.1f", big.missNs, real.missNs);
+    PrintRow("lookup / miss", "%14.2f", big.lookupOverMiss, real.lookupOverMiss);
     PrintRow("table bytes", "%14.0f", double(big.tableBytes), double(real.tableBytes));
     PrintRow("table / file", "%14.2f", double(big.tableBytes) / double(big.fileBytes),
              double(real.tableBytes) / double(real.fileBytes));
