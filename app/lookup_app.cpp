@@ -27,7 +27,7 @@ void EnableThreeDimensionalLook() {
 // Without its window the program could only wait, unseen, for a quit that never comes.
 BOOL CLookupApp::InitInstance(int showCommand) {
     EnableThreeDimensionalLook();
-    m_pMainWnd = std::make_unique<CLookupDlg>(nullptr);
+    m_pMainWnd = kavrel::win::MakeDialog<CLookupDlg>(nullptr);
     if (m_pMainWnd->Hwnd() == nullptr) {
         m_pMainWnd.reset();
         kavrel::win::ShowMessageBox(nullptr, kMainWindowFailed, MB_OK | MB_ICONSTOP);

@@ -3,9 +3,8 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "app/lookup_dlg.h"
+#include "framework/dialog.h"
 
 class CLookupApp {
 public:
@@ -16,5 +15,5 @@ public:
     int Run();
 
 private:
-    std::unique_ptr<CLookupDlg> m_pMainWnd;
+    kavrel::win::DialogPtr<CLookupDlg> m_pMainWnd;
 };

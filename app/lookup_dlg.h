@@ -15,11 +15,15 @@
 #include "framework/handles.h"
 #include "framework/hotkey.h"
 
+namespace kavrel {
+struct LookupDecision;
+}
+
+// Owned through kavrel::win::DialogPtr (MakeDialog), which destroys the window first.
 class CLookupDlg : public kavrel::win::Dialog {
 public:
     // Creates the window from its template at once (modeless); OnInitDialog runs inside.
     explicit CLookupDlg(HWND parent = nullptr);
-    ~CLookupDlg() override;
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -30,7 +34,6 @@ public:
 
     // Lookup.
     void LookupWord();
-    void ShowTranslations(BOOL bShow, std::string strTranslations);
     void OnSetFocusWord();
     void OnKillFocusWord();
 
@@ -80,8 +83,9 @@ private:
     void OpenHomepage();
     void PlaceAtSavedCorner();
     void BeginLoadDisplay();
-    void OnLoadProgress(int percent);
+    void OnLoaderMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnLoadDone();
+    void ShowHit(const kavrel::LookupDecision& hit, DWORD caret);
     bool OnKeyDown(UINT key);
     bool IsLoadBlockedKey(const MSG& msg) const;
     void CloseTranslationList();

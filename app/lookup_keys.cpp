@@ -3,8 +3,8 @@
 // has the focus.
 #include <string>
 
-#include "app/captions.h"
 #include "app/lookup_dlg.h"
+#include "core/captions.h"
 #include "dictionary/translation_list.h"
 #include "framework/shell.h"
 

@@ -61,28 +61,4 @@ std::string_view TrimAsciiSpace(std::string_view text);
 // trimmed; empty pieces give empty rows and an empty text gives one empty row.
 std::vector<std::string> SplitTranslations(std::string_view translations);
 
-// Percent progress of a load over a text of length L: every line adds its length plus 2
-// (one two-byte line end, whatever the file really holds). Report() is true for the first
-// line and whenever the truncated percentage changes, which is when a caption must be set.
-class LoadProgress {
-public:
-    explicit LoadProgress(size_t textLength) : length_(textLength) {}
-
-    // Counts one line; true when Percent() differs from the last value reported.
-    bool AddLine(size_t lineLength) {
-        processed_ += static_cast<unsigned long long>(lineLength) + 2;
-        if (processed_ < nextReport_) return false;
-        percent_ = static_cast<int>(processed_ * 100 / length_);
-        nextReport_ = (static_cast<unsigned long long>(percent_ + 1) * length_ + 99) / 100;
-        return true;
-    }
-    int Percent() const { return percent_; }
-
-private:
-    unsigned long long length_;
-    unsigned long long processed_ = 0;
-    unsigned long long nextReport_ = 0;  // the first total whose percentage is new
-    int percent_ = -1;
-};
-
 }  // namespace kavrel

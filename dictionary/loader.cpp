@@ -8,7 +8,6 @@
 #include "core/dictionary_load.h"
 #include "core/scramble.h"
 #include "dictionary/data_file.h"
-#include "framework/app_messages.h"
 #include "framework/error_report.h"
 
 namespace kavrel {
@@ -74,7 +73,7 @@ void DictionaryLoader::LoaderThreadProc(const std::shared_ptr<Shared>& shared) {
         shared->table = std::move(table);
         shared->outcome = outcome;
     }
-    PostMessageW(shared->notify, win::kMsgLoadDone, 0, shared->id);
+    PostMessageW(shared->notify, kMsgLoadDone, 0, shared->id);
 }
 
 LoadOutcome DictionaryLoader::LoadInto(Shared& shared, WordTable& table) {
@@ -84,7 +83,7 @@ LoadOutcome DictionaryLoader::LoadInto(Shared& shared, WordTable& table) {
         const bool complete = LoadDictionaryText(
             std::move(read.bytes), table,
             [&](int percent) {
-                PostMessageW(shared.notify, win::kMsgLoadProgress, static_cast<WPARAM>(percent), shared.id);
+                PostMessageW(shared.notify, kMsgLoadProgress, static_cast<WPARAM>(percent), shared.id);
             },
             &shared.cancel);
         return complete ? read.outcome : LoadOutcome::kCancelled;

@@ -17,6 +17,13 @@
 
 namespace kavrel {
 
+// What a load posts to the window it was started for; lParam is the load's id. The main
+// window takes no other private message.
+// The load's percentage changed; wParam is the new percentage.
+inline constexpr UINT kMsgLoadProgress = WM_APP + 1;
+// The load has ended and its table is ready.
+inline constexpr UINT kMsgLoadDone = WM_APP + 2;
+
 class DictionaryLoader {
     struct Key {};  // only Start constructs loaders
 

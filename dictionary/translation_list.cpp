@@ -2,10 +2,7 @@
 #include "dictionary/translation_list.h"
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "core/entry_text.h"
 #include "framework/handles.h"
 #include "framework/text.h"
 
@@ -38,7 +35,7 @@ int TextWidth(HDC dc, const std::wstring& text) {
 
 }  // namespace
 
-void ShowTranslationList(HWND list, std::string_view translations) {
+void ShowTranslationList(HWND list, const std::vector<std::string>& rows) {
     // Widths are measured in the default font of the list's device context (no font is
     // selected into it), as the dropped width has always been computed. A platform that
     // does not scale that font at a high DPI would cut the rows the list draws in its own
@@ -49,7 +46,7 @@ void ShowTranslationList(HWND list, std::string_view translations) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     int widest = 0;
     int widestDrawn = 0;
-    for (const std::string& row : SplitTranslations(translations)) {
+    for (const std::string& row : rows) {
         const std::wstring wide = win::Widen(row);
         widest = std::max(widest, TextWidth(dc.Get(), wide));
         widestDrawn = std::max(widestDrawn, TextWidth(listFontDc.Get(), wide));

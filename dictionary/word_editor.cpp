@@ -4,8 +4,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "app/captions.h"
 #include "app/lookup_dlg.h"
+#include "core/captions.h"
 #include "core/cp1254.h"
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"

@@ -17,7 +17,7 @@ namespace {
 
 // The live dialogs by window, so the message loop can find the dialog a queued message
 // belongs to without trusting a foreign window's user data. One map for the process under
-// a lock: a thread_local one, once used on a worker thread (the download offer's), was seen
+// a lock: a thread_local one, once used on a worker thread (a dialog a worker shows), was seen
 // to corrupt the heap when that thread ended (MinGW under Wine).
 std::mutex liveDialogsMutex;
 std::unordered_map<HWND, Dialog*> liveDialogs;
@@ -51,8 +51,26 @@ void DataExchange::Control(int controlId, HWND& control) {
     control = dialog_.Item(controlId);
 }
 
+// A window its owner left standing (see DialogPtr) is parted from the object before it is
+// destroyed, so none of its last messages reaches a derived part that is already gone.
 Dialog::~Dialog() {
+    const HWND hwnd = hwnd_;
+    if (hwnd == nullptr) return;
+    Detach();
+    DestroyWindow(hwnd);
+}
+
+void Dialog::Destroy() {
     if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void Dialog::Detach() {
+    {
+        std::lock_guard<std::mutex> lock(liveDialogsMutex);
+        liveDialogs.erase(hwnd_);
+    }
+    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    hwnd_ = nullptr;
 }
 
 bool Dialog::Create(HWND parent) {
@@ -121,7 +139,7 @@ void Dialog::OnCancel() {
 void Dialog::EndDialog(INT_PTR result) {
     result_ = result;
     ended_ = true;
-    if (!modal_ && hwnd_ != nullptr) DestroyWindow(hwnd_);
+    if (!modal_) Destroy();
 }
 
 INT_PTR Dialog::DoModal(HWND owner) {
@@ -226,12 +244,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     // message gets the default handling and the dialog goes on.
     try {
         if (message == WM_NCDESTROY) {
-            {
-                std::lock_guard<std::mutex> lock(liveDialogsMutex);
-                liveDialogs.erase(hwnd);
-            }
-            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-            dialog->hwnd_ = nullptr;
+            dialog->Detach();
             dialog->charsetFont_.Reset();  // the controls that used it are gone
             dialog->PostNcDestroy();
             return FALSE;

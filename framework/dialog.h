@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "framework/handles.h"
 
@@ -45,6 +47,10 @@ public:
 
     // Creates the window from the template at once (modeless); OnInitDialog runs inside.
     bool Create(HWND parent);
+    // Destroys a modeless dialog's window now, while the whole object still handles its
+    // last messages; nothing when the window is gone already. A modeless dialog's owner
+    // does this before the object goes (DialogPtr does it for them).
+    void Destroy();
 
     // Runs the dialog modally on the calling thread: the owner (by default the thread's
     // active window) is disabled, a loop of its own runs until EndDialog, then the window
@@ -88,6 +94,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Parts the window from the object: later messages get the default handling.
+    void Detach();
     void ApplyTemplateCharset();
     void FillFromInitialData();
     void RunModalLoop();
@@ -99,5 +107,23 @@ private:
     bool ended_ = false;
     INT_PTR result_ = 0;
 };
+
+// Owns a modeless dialog and destroys its window before the object: a destructor runs
+// from the derived class down, so a window destroyed by Dialog's own destructor would
+// send its last messages (WM_DESTROY) to an object whose derived part is already gone.
+struct DialogDeleter {
+    void operator()(Dialog* dialog) const {
+        dialog->Destroy();
+        delete dialog;
+    }
+};
+template <class D>
+using DialogPtr = std::unique_ptr<D, DialogDeleter>;
+
+// Makes a modeless dialog (its constructor creates the window) owned by a DialogPtr.
+template <class D, class... Args>
+DialogPtr<D> MakeDialog(Args&&... args) {
+    return DialogPtr<D>(std::make_unique<D>(std::forward<Args>(args)...).release());
+}
 
 }  // namespace kavrel::win

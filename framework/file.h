@@ -1,5 +1,5 @@
-// Whole-file reading and writing by relative name, with the exclusive access the data
-// files need.
+// Whole-file reading and writing by relative name, with exclusive access: nobody else may
+// have the file open meanwhile.
 #pragma once
 
 #include <windows.h>

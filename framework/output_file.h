@@ -1,5 +1,5 @@
-// Files written front to back (a download's temporary file) and renamed into place, with
-// the exclusive access the data files need. Write failures are exceptions, as a full disk
+// Files written front to back and renamed into place, with exclusive access: nobody else
+// may open them meanwhile. Write failures are exceptions, as a full disk
 // must never pass for a finished file.
 #pragma once
 

@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "app/lookup_dlg.h"
 #include "framework/shell.h"
 #include "framework/window.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-class Banner : public ::testing::Test {
+class Banner : public MainWindowTest {
 protected:
     void SetUp() override {
-        ResetQuitCode();
+        MainWindowTest::SetUp();
         WriteDictionary("kavrel.001", "ev|Haus\n\r");
         win::SetShellOpenForTesting([this](const std::string& target) {
             opened_.push_back(target);
@@ -27,8 +27,8 @@ protected:
     }
     void TearDown() override { win::SetShellOpenForTesting(nullptr); }
 
-    void Open() {
-        dialog_ = OpenMainWindow();
+    void OpenWithBanner() {
+        OpenWindow();
         window_ = dialog_->Hwnd();
         banner_ = GetDlgItem(window_, IDC_BANNER);
     }
@@ -61,7 +61,6 @@ protected:
     }
     void Send(UINT message, POINT client) { SendMessageW(window_, message, 0, MAKELPARAM(client.x, client.y)); }
 
-    std::unique_ptr<CLookupDlg> dialog_;
     HWND window_ = nullptr;
     HWND banner_ = nullptr;
     std::vector<std::string> opened_;
@@ -69,7 +68,7 @@ protected:
 };
 
 TEST_F(Banner, TimerTurnsThreePicturesOneStepPerTick) {
-    Open();
+    OpenWithBanner();
     EXPECT_EQ(dialog_->BannerState(), 1);
     const int expected[] = {131, 132, 130, 131, 132, 130};
     for (int id : expected) {
@@ -82,7 +81,7 @@ TEST_F(Banner, TimerTurnsThreePicturesOneStepPerTick) {
 }
 
 TEST_F(Banner, PointerOverTheBannerHoldsTheHoverPictureUntilItMovesOutside) {
-    Open();
+    OpenWithBanner();
     const RECT rc = ClientRectOf(banner_);
     // Left and top edges belong to the banner, right and bottom ones do not.
     const struct { POINT at; int picture; } moves[] = {
@@ -106,7 +105,7 @@ TEST_F(Banner, PointerOverTheBannerHoldsTheHoverPictureUntilItMovesOutside) {
 
 TEST_F(Banner, DoubleClickOpensTheHomepageOnlyOnTheBannerItself) {
     WriteRawFile(ProfilePath(), "[Settings]\r\nused=7\r\nusedfirst=202401021530\r\n");
-    Open();
+    OpenWithBanner();
     const RECT banner = ClientRectOf(banner_);
     const RECT ok = ClientRectOf(GetDlgItem(window_, IDOK));  // hidden, over the banner's top strip
     ASSERT_GT(ok.bottom, banner.top);
@@ -127,14 +126,14 @@ TEST_F(Banner, DoubleClickOpensTheHomepageOnlyOnTheBannerItself) {
 
 TEST_F(Banner, StampFromAnEditedProfileCannotBreakOutOfTheAddress) {
     WriteRawFile(ProfilePath(), "[Settings]\r\nused=3\r\nusedfirst=1 \"x&y%\xFD\r\n");
-    Open();
+    OpenWithBanner();
     Send(WM_LBUTTONDBLCLK, OnBanner());
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0], "http://www.kavrel.example/pavelo/homepage.htm?1%20%22x%26y%25%FD3");
 }
 
 TEST_F(Banner, FailingShellShowsTheMessageBoxWithTheFailureLines) {
-    Open();
+    OpenWithBanner();
     const std::string text = Cp("Internet sayfası açılamadı.\n"
                                 "Lütfen bilgisayarınıza bir internet browser programı yükleyin.\n\n"
                                 "Tel: +90 (000) 000 00 00\nWeb: http://www.kavrel.example\n"

@@ -2,12 +2,11 @@
 // and a failed write that leaves the old dictionary whole.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "core/scramble.h"
 #include "dictionary/data_file.h"
 #include "framework/handles.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
@@ -113,21 +112,11 @@ TEST_F(DataFile, ReadNeedsExclusiveAccessAndTellsTheUserOnce) {
     WriteRawFile("kavrel.001", "abc");
     win::UniqueHandle holder(CreateFileW(L"kavrel.001", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
-    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
-    int boxesSeen = 0;
-    std::thread closer([&] {
-        for (int i = 0; i < 500; ++i) {
-            if (const HWND box = DeclineOfferAndFindMessageBox(message)) {
-                ++boxesSeen;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(10);
-        }
-    });
-    EXPECT_EQ(ReadDataFile("kavrel.001", Cp("Türkçe -> Almanca")), "");
-    closer.join();
-    EXPECT_EQ(boxesSeen, 1);
+    {
+        const MessageBoxCloser boxes;
+        EXPECT_EQ(ReadDataFile("kavrel.001", Cp("Türkçe -> Almanca")), "");
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{LoadFailedText()});
+    }
     holder.Reset();
     EXPECT_EQ(ReadDataFile("kavrel.001", Cp("Türkçe -> Almanca")), "abc");
 }

@@ -3,21 +3,17 @@
 // "İPTAL" makes no request, and closing the main window ends whatever is open.
 #include <gtest/gtest.h>
 
-#include "app/lookup_dlg.h"
 #include "framework/text.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
+#include "tests/windows/harness_server.h"
 
 namespace kavrel::test {
 namespace {
 
 constexpr int kItalianToTurkish = 7;  // list position of "İtalyanca -> Türkçe", kavrel.008
-const std::string kLoadFailed = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
 const std::string kRequest = "/cgi-bin/start_download.pl?kavrel.008";
-
-std::string Loaded(int words) {
-    return Cp("Kavrel v1.5 (") + std::to_string(words) + Cp(" kelime) ... yardım için F1");
-}
 
 std::string Scrambled(std::string plain) {
     WriteDictionary("scrambled", std::move(plain));
@@ -30,13 +26,13 @@ bool Exists(const wchar_t* name) {
     return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES;
 }
 
-class DownloadOffer : public ::testing::Test {
+class DownloadOffer : public MainWindowTest {
 protected:
     void SetUp() override {
+        MainWindowTest::SetUp();
         ASSERT_FALSE(FixtureHost().empty()) << "run through with-fixture-server.sh";
         FixtureControl("/__reset");
         SetEnvironmentVariableW(L"KAVREL_DOWNLOAD_HOST", win::Widen(FixtureHost()).c_str());
-        ResetQuitCode();
         // Every direction loads at start-up, whichever the profile names; then the
         // Italian dictionary goes missing.
         for (int i = 1; i <= 8; ++i) WriteDictionary("kavrel.00" + std::to_string(i), "ev|x\n\r");
@@ -48,42 +44,26 @@ protected:
 
     // Chooses the Italian direction and waits for its offer.
     HWND OpenOffer() {
-        const HWND list = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-        SendMessageW(list, CB_SETCURSEL, kItalianToTurkish, 0);
-        SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        ChooseDirection(*dialog_, kItalianToTurkish);
         HWND offer = nullptr;
         PumpUntil([&] { return (offer = FindOfferWindow()) != nullptr; });
         return offer;
     }
 
-    // Pumps until the load has ended, answering the failure message; returns how many
-    // failure messages were shown.
-    int FinishLoad() {
-        int messages = 0;
-        EXPECT_TRUE(PumpUntil([&] {
-            if (const HWND box = FindMessageBox(kLoadFailed)) {
-                ++messages;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                Sleep(50);
-            }
-            return LoadFinished(*dialog_);
-        }));
-        return messages;
+    // Pumps until the load has ended, answering its message boxes and leaving the offer
+    // to the test; the number of boxes, each of which must be the load's failure.
+    size_t FinishLoad() {
+        const std::vector<std::string> boxes = WaitForLoadAnsweringBoxes(*dialog_, false);
+        for (const std::string& text : boxes) EXPECT_EQ(text, LoadFailedText());
+        return boxes.size();
     }
 
     // Closes the main window; the process's message loop gets its quit soon, and the
     // offer is gone with the loader.
     void ExpectClosingEndsPromptly(HWND offer) {
-        const DWORD start = GetTickCount();
-        PostMessageW(dialog_->Hwnd(), WM_CLOSE, 0, 0);
-        ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-        EXPECT_EQ(QuitCode(), 0);
-        EXPECT_LT(GetTickCount() - start, 3000u);
+        EXPECT_LT(CloseMainWindow(*dialog_), 3000u);
         EXPECT_FALSE(IsWindow(offer));
     }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
 };
 
 TEST_F(DownloadOffer, NamesTheDirectionAndWaitsOnDownload) {
@@ -120,8 +100,8 @@ TEST_F(DownloadOffer, DownloadRenamesTheFileAndTheLoadGoesOn) {
     const HWND offer = OpenOffer();
     ASSERT_NE(offer, nullptr);
     Click(offer, IDC_DOWNLOAD);
-    EXPECT_EQ(FinishLoad(), 0);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(3));
+    EXPECT_EQ(FinishLoad(), 0u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(3));
     EXPECT_EQ(ReadRawFile("kavrel.008"), served);
     EXPECT_FALSE(Exists(L"kavrel.tmp"));
     EXPECT_EQ(FixtureSeen(), std::vector<std::string>{ExpectedRequest(kRequest)});
@@ -129,16 +109,16 @@ TEST_F(DownloadOffer, DownloadRenamesTheFileAndTheLoadGoesOn) {
 
 TEST_F(DownloadOffer, CancelMakesNoRequestAndTheLoadEndsEmpty) {
     Click(OpenOffer(), IDC_CANCEL_DOWNLOAD);
-    EXPECT_EQ(FinishLoad(), 1);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(0));
+    EXPECT_EQ(FinishLoad(), 1u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(0));
     EXPECT_TRUE(FixtureSeen().empty());
 }
 
 TEST_F(DownloadOffer, FailedDownloadLeavesNothingAndTheLoadEndsEmpty) {
     FixtureControl("/__arm?mode=status&code=404");
     Click(OpenOffer(), IDC_DOWNLOAD);
-    EXPECT_EQ(FinishLoad(), 1);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(0));
+    EXPECT_EQ(FinishLoad(), 1u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(0));
     EXPECT_FALSE(Exists(L"kavrel.008"));
     EXPECT_FALSE(Exists(L"kavrel.tmp"));
 }
@@ -147,8 +127,8 @@ TEST_F(DownloadOffer, FileCopiedInWhileTheOfferShowsIsReadAfterCancel) {
     const HWND offer = OpenOffer();
     WriteDictionary("kavrel.008", "ciao|merhaba\n\rcasa|ev\n\r");
     Click(offer, IDC_CANCEL_DOWNLOAD);
-    EXPECT_EQ(FinishLoad(), 0);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(2));
+    EXPECT_EQ(FinishLoad(), 0u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(2));
 }
 
 TEST_F(DownloadOffer, TargetThatExistsKeepsTheTemporaryFileAndTheOffer) {
@@ -170,8 +150,8 @@ TEST_F(DownloadOffer, TargetThatExistsKeepsTheTemporaryFileAndTheOffer) {
     PumpFor(100);
     EXPECT_TRUE(IsWindowVisible(offer)) << "the offer stays open";
     Click(offer, IDC_CANCEL_DOWNLOAD);
-    EXPECT_EQ(FinishLoad(), 0);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(2)) << "the file that was there is read";
+    EXPECT_EQ(FinishLoad(), 0u);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(2)) << "the file that was there is read";
 }
 
 TEST_F(DownloadOffer, ClosingTheMainWindowEndsTheOffer) {

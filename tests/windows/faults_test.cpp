@@ -11,6 +11,7 @@
 #include "framework/thread.h"
 #include "resources/resource.h"
 #include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
 
 namespace kavrel::test {
 namespace {

@@ -1,8 +1,10 @@
-// The framework's modal dialogs: the owner is disabled while one runs, keys reach its
-// PreTranslateMessage, and a quit message ends it and reaches the loops around it.
+// The framework's dialogs: a modal one disables its owner while it runs, its keys reach its
+// PreTranslateMessage, and a quit message ends it and reaches the loops around it; a
+// modeless one handles its own destruction before its object goes.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "framework/dialog.h"
 #include "resources/resource.h"
@@ -54,6 +56,40 @@ TEST(Framework, QuitMessageEndsAModalDialogAndIsPostedAgain) {
     EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
     PumpFor(0);
     EXPECT_EQ(QuitCode(), 7);
+}
+
+// A modeless dialog on the word editor's template that notes its last messages in seen.
+class ModelessProbe : public win::Dialog {
+public:
+    explicit ModelessProbe(std::vector<UINT>& seen) : Dialog(IDD_WORD_ENTRY), seen_(seen) { Create(nullptr); }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_DESTROY) seen_.push_back(message);
+        return Dialog::HandleMessage(message, wParam, lParam);
+    }
+    void PostNcDestroy() override { seen_.push_back(WM_NCDESTROY); }
+
+private:
+    std::vector<UINT>& seen_;
+};
+
+TEST(Framework, ModelessDialogHandlesItsDestructionBeforeItsObjectGoes) {
+    std::vector<UINT> seen;
+    HWND window = nullptr;
+    {
+        const win::DialogPtr<ModelessProbe> owned = win::MakeDialog<ModelessProbe>(seen);
+        window = owned->Hwnd();
+        ASSERT_NE(window, nullptr);
+    }
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_NCDESTROY})) << "the derived dialog saw its end";
+
+    {
+        const ModelessProbe unowned(seen);  // nobody destroys its window first
+        window = unowned.Hwnd();
+    }
+    EXPECT_FALSE(IsWindow(window)) << "the window goes with its object all the same";
 }
 
 }  // namespace

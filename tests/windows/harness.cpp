@@ -1,28 +1,21 @@
-// The Windows tests' shared helpers.
+// The Windows tests' shared basics.
 #include "tests/windows/harness.h"
 
-#include <winsock2.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <mutex>
-#include <thread>
 
-#include "app/lookup_dlg.h"
 #include "core/cp1254.h"
 #include "core/scramble.h"
 #include "framework/message_loop.h"
 #include "framework/text.h"
 #include "framework/window.h"
-#include "resources/resource.h"
 
 namespace kavrel::test {
 namespace {
@@ -197,145 +190,6 @@ void PressKey(HWND control, UINT virtualKey) {
     PumpFor(0);
 }
 
-bool LoadFinished(const CLookupDlg& dialog) {
-    return !dialog.IsLoading() && TextOf(dialog.Hwnd()).rfind("Kavrel v1.5 (", 0) == 0;
-}
-
-std::unique_ptr<CLookupDlg> OpenMainWindow() {
-    auto dialog = std::make_unique<CLookupDlg>(nullptr);
-    PumpUntil([&] { return !dialog->IsLoading(); });
-    PumpFor(0);
-    return dialog;
-}
-
-namespace {
-
-struct WindowSearch {
-    const std::function<bool(HWND)>* match;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !(*search->match)(window)) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-struct OpenBoxes {
-    std::vector<std::pair<HWND, std::string>> boxes;
-};
-
-BOOL CALLBACK CollectMessageBox(HWND window, LPARAM parameter) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-    if (const HWND label = GetDlgItem(window, 0xFFFF)) {
-        reinterpret_cast<OpenBoxes*>(parameter)->boxes.emplace_back(window, win::GetText(label));
-    }
-    return TRUE;
-}
-
-// The modal dialog WithModalDialog waits for: the windows that were there before, and the
-// action for the new one.
-struct ModalScript {
-    std::vector<HWND> before;
-    std::function<void(HWND)> act;
-    HWND acted = nullptr;
-    DWORD actedAt = 0;
-    bool overdue = false;
-};
-ModalScript* activeScript = nullptr;
-
-BOOL CALLBACK FindNewDialog(HWND window, LPARAM parameter) {
-    auto* found = reinterpret_cast<HWND*>(parameter);
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (!IsWindowVisible(window) || std::wstring(className) != L"#32770") return TRUE;
-    const auto& before = activeScript->before;
-    if (std::find(before.begin(), before.end(), window) != before.end()) return TRUE;
-    *found = window;
-    return FALSE;
-}
-
-BOOL CALLBACK ListWindow(HWND window, LPARAM parameter) {
-    reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
-    return TRUE;
-}
-
-void CALLBACK OnModalTimer(HWND, UINT, UINT_PTR, DWORD) {
-    ModalScript* script = activeScript;
-    if (script == nullptr) return;
-    if (script->acted != nullptr) {
-        if (IsWindow(script->acted) && GetTickCount() - script->actedAt > 5000 && !script->overdue) {
-            script->overdue = true;
-            DestroyWindow(script->acted);
-        }
-        return;
-    }
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindNewDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (dialog == nullptr) return;
-    script->acted = dialog;
-    script->actedAt = GetTickCount();
-    script->act(dialog);
-}
-
-// The icon control of a message box (its id differs between platforms).
-HWND IconOf(HWND box) {
-    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return child;
-    }
-    return nullptr;
-}
-
-// The MB_ICON flag whose shared system icon a message box shows, or 0.
-UINT IconFlagOf(HWND box) {
-    const HWND icon = IconOf(box);
-    if (icon == nullptr) return 0;
-    const auto shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-    const struct { const wchar_t* system; UINT flag; } icons[] = {
-        {IDI_HAND, MB_ICONSTOP}, {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
-        {IDI_ASTERISK, MB_ICONINFORMATION}, {IDI_QUESTION, MB_ICONQUESTION},
-    };
-    for (const auto& i : icons) {
-        if (LoadIconW(nullptr, i.system) == shown) return i.flag;
-    }
-    return 0;
-}
-
-}  // namespace
-
-HWND FindOwnWindow(const std::function<bool(HWND)>& match) {
-    WindowSearch search{&match};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND FindMessageBox(const std::string& text1254) {
-    return FindOwnWindow([&](HWND window) {
-        const HWND label = GetDlgItem(window, 0xFFFF);  // a message box's text
-        return label != nullptr && win::GetText(label) == text1254;
-    });
-}
-
-HWND FindOfferWindow() {
-    return FindOwnWindow([](HWND window) {
-        return GetDlgItem(window, IDC_DOWNLOAD) != nullptr && GetDlgItem(window, IDC_CANCEL_DOWNLOAD) != nullptr;
-    });
-}
-
-HWND DeclineOfferAndFindMessageBox(const std::string& text1254) {
-    if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
-    return FindMessageBox(text1254);
-}
-
-void Click(HWND dialog, int buttonId) {
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, buttonId)));
-}
 
 StderrCapture::StderrCapture() {
     std::fflush(stderr);
@@ -355,120 +209,6 @@ StderrCapture::~StderrCapture() {
 std::string StderrCapture::Text() const {
     std::fflush(stderr);
     return ReadRawFile("stderr-capture.txt");
-}
-
-std::string FixtureHost() {
-    char value[64] = {};
-    const DWORD length = GetEnvironmentVariableA("KAVREL_FIXTURE_SERVER", value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-std::string FixtureUrl(const std::string& pathAndQuery) {
-    return "http://" + FixtureHost() + pathAndQuery;
-}
-
-std::string FixtureControl(const std::string& path, const std::string* body) {
-    static const bool started = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    const std::string host = FixtureHost();
-    const size_t colon = host.find(':');
-    if (!started || colon == std::string::npos) return {};
-    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(std::stoi(host.substr(colon + 1))));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    std::string request = (body ? "POST " : "GET ") + path + " HTTP/1.0\r\n";
-    if (body) request += "Content-Length: " + std::to_string(body->size()) + "\r\n\r\n" + *body;
-    else request += "\r\n";
-    std::string answer;
-    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        send(s, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
-        char buffer[4096];
-        for (int got; (got = recv(s, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, static_cast<size_t>(got));
-    }
-    closesocket(s);
-    const size_t bodyStart = answer.find("\r\n\r\n");
-    return bodyStart == std::string::npos ? std::string() : answer.substr(bodyStart + 4);
-}
-
-std::vector<std::string> FixtureSeen() {
-    const std::string record = FixtureControl("/__seen");
-    std::vector<std::string> entries;
-    for (size_t at = 0; at < record.size();) {
-        const size_t end = record.find("\r\n\r\n", at);
-        const size_t next = end == std::string::npos ? record.size() : end + 4;
-        entries.push_back(record.substr(at, next - at));
-        at = next;
-    }
-    return entries;
-}
-
-std::string ExpectedRequest(const std::string& pathAndQuery) {
-    return "GET " + pathAndQuery + " HTTP/1.0\r\nAccept: text/*\r\nUser-Agent: Kavrel_Retrieval\r\nHost: " +
-           FixtureHost() + "\r\n\r\n";
-}
-
-MessageBoxCloser::MessageBoxCloser() : thread_([this] { Watch(); }) {}
-
-MessageBoxCloser::~MessageBoxCloser() {
-    stop_ = true;
-    thread_.join();
-}
-
-std::vector<std::string> MessageBoxCloser::Texts() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return texts_;
-}
-
-void MessageBoxCloser::Watch() {
-    while (!stop_) {
-        if (const HWND offer = FindOfferWindow()) Click(offer, IDC_CANCEL_DOWNLOAD);
-        OpenBoxes open;
-        EnumWindows(CollectMessageBox, reinterpret_cast<LPARAM>(&open));
-        for (const auto& [box, text] : open.boxes) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (std::find(closed_.begin(), closed_.end(), box) != closed_.end()) continue;
-            closed_.push_back(box);
-            texts_.push_back(text);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
-        Sleep(10);
-    }
-}
-
-bool WithModalDialog(const std::function<void()>& trigger, const std::function<void(HWND)>& act) {
-    ModalScript script;
-    script.act = act;
-    EnumThreadWindows(GetCurrentThreadId(), ListWindow, reinterpret_cast<LPARAM>(&script.before));
-    activeScript = &script;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, OnModalTimer);
-    trigger();
-    KillTimer(nullptr, timer);
-    activeScript = nullptr;
-    EXPECT_FALSE(script.overdue) << "the dialog did not end after the test's action";
-    return script.acted != nullptr;
-}
-
-std::vector<AnsweredBox> AnswerMessageBoxes(const std::string& text1254, const std::function<void()>& action) {
-    std::vector<AnsweredBox> boxes;
-    std::atomic<bool> done{false};
-    std::thread answerer([&] {
-        while (!done) {
-            if (const HWND box = FindMessageBox(text1254)) {
-                boxes.push_back({win::GetText(box), IconFlagOf(box)});
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                while (!done && IsWindow(box)) Sleep(5);
-            }
-            Sleep(5);
-        }
-    });
-    action();
-    done = true;
-    answerer.join();
-    return boxes;
 }
 
 std::string ProfilePath() {

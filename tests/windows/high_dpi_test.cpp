@@ -6,10 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/lookup_dlg.h"
 #include "framework/text.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {

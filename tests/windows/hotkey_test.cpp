@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/lookup_dlg.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
@@ -16,8 +16,6 @@ namespace {
 constexpr UINT kDefaultModifiers = MOD_CONTROL | MOD_SHIFT;
 constexpr UINT kDefaultKey = VK_F11;
 constexpr const char* kDefaultKeys = "ctrl+shift+F11";
-const std::string kNotFound = Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]");
-const std::string kFound = Cp("Kavrel v1.5 (2 kelime) ... yardım [F1] ... ekleme/değişiklik [F6]");
 const std::string kTooLong = "Please enter no more than 1024 characters.";
 
 // Replaces what the clipboard holds with data in format (none: an empty clipboard).
@@ -42,10 +40,10 @@ void PutPicture() {
     ReleaseDC(nullptr, screen);
 }
 
-class Hotkey : public ::testing::Test {
+class Hotkey : public MainWindowTest {
 protected:
     void SetUp() override {
-        ResetQuitCode();
+        MainWindowTest::SetUp();
         WriteDictionary("kavrel.001", Cp("ev|house, home\n\rİşçi öğün çığlık|worker, meal\n\r"));
         // The program the user reads in.
         other_ = CreateWindowExW(0, L"EDIT", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 80,
@@ -53,16 +51,10 @@ protected:
     }
     void TearDown() override { DestroyWindow(other_); }
 
-    void Open() {
-        dialog_ = OpenMainWindow();
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
-    }
     // The user typed word into Kavrel, minimised it and went on in the other program.
     void LeaveWith(const std::string& word) {
         SetFocus(word_);
-        SendMessageW(word_, EM_SETSEL, 0, -1);
-        Type(word_, word);
+        ReplaceWord(word);
         ShowWindow(dialog_->Hwnd(), SW_MINIMIZE);
         SetForegroundWindow(other_);
         PumpFor(0);
@@ -83,31 +75,24 @@ protected:
         EXPECT_EQ(start, 0u) << label;
         EXPECT_EQ(end, TextOf(word_).size()) << label << ": the whole word is selected";
     }
-    std::vector<std::string> ShownRows() const {
-        const bool shown = IsWindowVisible(list_) && SendMessageW(list_, CB_GETDROPPEDSTATE, 0, 0) != 0;
-        return shown ? ComboRows(list_) : std::vector<std::string>{};
-    }
+    std::vector<std::string> ShownRows() const { return ListShown() ? ComboRows(list_) : std::vector<std::string>{}; }
 
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
     HWND other_ = nullptr;
-    HWND word_ = nullptr;
-    HWND list_ = nullptr;
 };
 
 // Also run under a Western code page: the word's letters do not depend on it.
 TEST_F(Hotkey, TurkishWordArrivesIntactAndItsTranslationsDropDown) {
-    Open();
+    OpenWindow();
     LeaveWith("kedi");
     PutText(L"\u00a0 \u0130\u015f\u00e7i \u00f6\u011f\u00fcn \u00e7\u0131\u011fl\u0131k\r\nikinci sat\u0131r");
     PressAndExpectWindowUp("Turkish word");
     EXPECT_EQ(TextOf(word_), Cp("İşçi öğün çığlık"));
     EXPECT_EQ(ShownRows(), (std::vector<std::string>{"worker", "meal"}));
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), kFound);
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), FoundCaption(2));
 }
 
 TEST_F(Hotkey, ClipboardContentsAndWhatTheyLookUp) {
-    Open();
+    OpenWindow();
     const std::vector<std::string> evRows = {"house", "home"};
     const struct {
         const char* name;
@@ -130,7 +115,7 @@ TEST_F(Hotkey, ClipboardContentsAndWhatTheyLookUp) {
         PressAndExpectWindowUp(c.name);
         EXPECT_EQ(TextOf(word_), c.word) << c.name;
         EXPECT_EQ(ShownRows(), c.rows) << c.name;
-        EXPECT_EQ(TextOf(dialog_->Hwnd()), c.rows.empty() ? kNotFound : kFound) << c.name;
+        EXPECT_EQ(TextOf(dialog_->Hwnd()), c.rows.empty() ? NotFoundCaption() : FoundCaption(2)) << c.name;
     }
 }
 
@@ -139,23 +124,23 @@ TEST_F(Hotkey, DuringALoadTheWindowOnlyComesUp) {
     for (int i = 0; i < 300'000; ++i) plain += "word" + std::to_string(i) + "|translation\n\r";
     WriteDictionary("kavrel.001", plain);
     CaptionRecorder captions;
-    dialog_ = std::make_unique<CLookupDlg>(nullptr);
+    dialog_ = StartMainWindow();
     const HWND word = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
     PutText(L"word7");
     ASSERT_TRUE(PressHotkeyFromX(other_, kDefaultKeys));
     ASSERT_TRUE(dialog_->IsLoading()) << "the hotkey came while the load ran";
     EXPECT_EQ(GetForegroundWindow(), dialog_->Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    ASSERT_TRUE(WaitForLoad(*dialog_));
     EXPECT_EQ(dialog_->Words().Count(), 300'000u);
     EXPECT_EQ(TextOf(word), "");
     const std::vector<std::string> seen = captions.Captions();
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), kNotFound), 0) << "nothing was looked up";
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), NotFoundCaption()), 0) << "nothing was looked up";
     EXPECT_EQ(GetFocus(), word) << "the focus is in the word box after the load";
 }
 
 // A dialog of Kavrel's own (modal: the main window is disabled meanwhile) comes up instead.
 TEST_F(Hotkey, OpenDialogOfTheWindowComesUpAndTheWordBoxWaits) {
-    Open();
+    OpenWindow();
     LeaveWith("ev");
     const HWND editor = CreateWindowExW(0, L"STATIC", L"editor", WS_POPUP | WS_CAPTION | WS_VISIBLE, 50, 50, 200, 80,
                                         dialog_->Hwnd(), nullptr, nullptr, nullptr);
@@ -182,7 +167,7 @@ TEST_F(Hotkey, CombinationHeldByAnotherProcessLeavesKavrelWorking) {
     const bool held = PumpUntil([] { return HotkeyHeld(kDefaultModifiers, kDefaultKey); });
     EXPECT_TRUE(held) << "the other Kavrel should hold the combination";
     if (held) {
-        Open();
+        OpenWindow();
         EXPECT_TRUE(LoadFinished(*dialog_));
         SetFocus(word_);
         Type(word_, "ev");

@@ -4,44 +4,32 @@
 
 #include <algorithm>
 
-#include "app/lookup_dlg.h"
 #include "framework/shell.h"
-#include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-const std::string kFound = Cp("Kavrel v1.5 (1 kelime) ... yardım [F1] ... ekleme/değişiklik [F6]");
-
-class Keys : public ::testing::Test {
+class Keys : public MainWindowTest {
 protected:
     void SetUp() override {
-        ResetQuitCode();
-        WriteDictionary("kavrel.001", "ev|house, home, flat\n\r");
-        dialog_ = OpenMainWindow();
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
-        direction_ = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-        SetFocus(word_);
+        MainWindowTest::SetUp();
+        Open("ev|house, home, flat\n\r");
         Type(word_, "ev");
     }
-    bool ListShown() const { return IsWindowVisible(list_) && SendMessageW(list_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
     LRESULT Selection() const { return SendMessageW(list_, CB_GETCURSEL, 0, 0); }
     bool StillOpen() const { return IsWindow(dialog_->Hwnd()) && QuitCode() == -1; }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
-    HWND word_ = nullptr, list_ = nullptr, direction_ = nullptr;
 };
 
 TEST_F(Keys, EnterLooksUpOncePerKeyDownAndNeverClosesTheWindow) {
-    dialog_->ShowTranslations(FALSE, "");
+    PressKey(word_, VK_ESCAPE);
+    ASSERT_FALSE(ListShown());
     const CaptionRecorder captions(dialog_->Hwnd());
     for (int repeat = 0; repeat < 3; ++repeat) PostMessageW(word_, WM_KEYDOWN, VK_RETURN, 0x40000001);
     PumpFor(0);
     const std::vector<std::string> seen = captions.Captions();
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), kFound), 3) << "one lookup per auto-repeated key-down";
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), FoundCaption(1)), 3) << "one lookup per auto-repeated key-down";
     EXPECT_TRUE(ListShown());
     SetFocus(direction_);
     PressKey(direction_, VK_RETURN);

@@ -5,20 +5,17 @@
 #include <algorithm>
 #include <random>
 
-#include "app/lookup_dlg.h"
-#include "framework/handles.h"
 #include "dictionary/loader.h"
-#include "framework/app_messages.h"
+#include "framework/handles.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-class Loader : public ::testing::Test {
+class Loader : public MainWindowTest {
 protected:
-    void SetUp() override { ResetQuitCode(); }
-
     // Opens the window on plain as the German dictionary and returns the captions it showed.
     std::vector<std::string> LoadCaptions(const std::string& plain) {
         WriteDictionary("kavrel.001", plain);
@@ -28,29 +25,22 @@ protected:
         captions.erase(captions.begin());  // "Kavrel v1.5" from the start-up
         return captions;
     }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
 };
 
 std::string Loading(const std::string& percent) {
     return Cp("Türkçe -> Almanca kavrel yükleniyor (") + percent + ")...";
 }
 
-std::string Loaded(int words) {
-    return Cp("Kavrel v1.5 (") + std::to_string(words) + Cp(" kelime) ... yardım için F1");
-}
-
 TEST_F(Loader, CaptionSequencesFollowTheLinesRead) {
     const struct { const char* name; std::string plain; std::vector<std::string> captions; } cases[] = {
         {"two 3-byte lines joined by LF CR", "a|b\n\rc|d",
-         {Loading("0"), Loading("%62"), Loading("%125"), Loaded(2)}},
-        {"one line", "ev|Haus\n\r", {Loading("0"), Loading("%100"), Loaded(1)}},
-        {"one line without an end", "ev|Haus", {Loading("0"), Loading("%128"), Loaded(1)}},
+         {Loading("0"), Loading("%62"), Loading("%125"), LoadedCaption(2)}},
+        {"one line", "ev|Haus\n\r", {Loading("0"), Loading("%100"), LoadedCaption(1)}},
+        {"one line without an end", "ev|Haus", {Loading("0"), Loading("%128"), LoadedCaption(1)}},
         {"zero byte ends the text", std::string("a|b\n\rc|d\0e|f\n\r", 15),
-         {Loading("0"), Loading("%62"), Loading("%125"), Loaded(2)}},
-        {"empty file", "", {Loading("0"), Loaded(0)}},
-        {"only line ends", "\n\r\r\n\n", {Loading("0"), Loaded(0)}},
+         {Loading("0"), Loading("%62"), Loading("%125"), LoadedCaption(2)}},
+        {"empty file", "", {Loading("0"), LoadedCaption(0)}},
+        {"only line ends", "\n\r\r\n\n", {Loading("0"), LoadedCaption(0)}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(LoadCaptions(c.plain), c.captions) << c.name;
@@ -65,7 +55,7 @@ TEST_F(Loader, LineFeedOnlyLinesPassOneHundred) {
     const std::vector<std::string> captions = LoadCaptions(plain);
     ASSERT_GE(captions.size(), 3u);
     EXPECT_EQ(captions[captions.size() - 2], Loading("%104"));
-    EXPECT_EQ(captions.back(), Loaded(25));
+    EXPECT_EQ(captions.back(), LoadedCaption(25));
 }
 
 TEST_F(Loader, TableKeepsTheLaterLineAndEveryByteOfTheKey) {
@@ -80,34 +70,19 @@ TEST_F(Loader, TableKeepsTheLaterLineAndEveryByteOfTheKey) {
 
 TEST_F(Loader, MissingFileTellsTheUserAndEndsWithNoWords) {
     CaptionRecorder recorder;
-    auto dialog = std::make_unique<CLookupDlg>(nullptr);
-    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
-    int boxes = 0;
-    ASSERT_TRUE(PumpUntil([&] {
-        if (const HWND box = DeclineOfferAndFindMessageBox(message)) {
-            ++boxes;
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            Sleep(50);
-        }
-        return LoadFinished(*dialog);
-    }));
-    EXPECT_EQ(boxes, 1);
-    EXPECT_EQ(recorder.Captions().back(), Loaded(0));
+    const auto dialog = StartMainWindow();
+    EXPECT_EQ(WaitForLoadAnsweringBoxes(*dialog), std::vector<std::string>{LoadFailedText()});
+    EXPECT_EQ(recorder.Captions().back(), LoadedCaption(0));
     EXPECT_EQ(dialog->Words().Count(), 0u);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog->Hwnd(), IDC_WORD)));
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog->Hwnd(), IDC_DIRECTION)));
 }
 
 TEST_F(Loader, ClosingWhileTheMissingFileMessageShowsEndsBoth) {
-    auto dialog = std::make_unique<CLookupDlg>(nullptr);
-    const std::string message = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
+    const auto dialog = StartMainWindow();
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(message)) != nullptr; }));
-    const DWORD start = GetTickCount();
-    PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-    EXPECT_EQ(QuitCode(), 0);
-    EXPECT_LT(GetTickCount() - start, 3000u);
+    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(LoadFailedText())) != nullptr; }));
+    EXPECT_LT(CloseMainWindow(*dialog), 3000u);
     EXPECT_FALSE(IsWindow(box)) << "the worker's message box is gone with the window";
 }
 
@@ -139,10 +114,10 @@ TEST_F(Loader, KeysDuringALoadChangeNothing) {
     win::UniqueHandle holder(CreateFileW(L"kavrel.001", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     CaptionRecorder recorder;
-    dialog_ = std::make_unique<CLookupDlg>(nullptr);
+    dialog_ = StartMainWindow();
     const HWND word = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
     HWND box = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(Cp("Talep ettiğiniz kavrel malesef yüklenemedi !"))) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return (box = DeclineOfferAndFindMessageBox(LoadFailedText())) != nullptr; }));
     Type(word, "word1");
     PressKey(word, VK_RETURN);
     PostMessageW(GetFocus(), WM_CHAR, L'q', 1);
@@ -150,11 +125,11 @@ TEST_F(Loader, KeysDuringALoadChangeNothing) {
     EXPECT_TRUE(dialog_->IsLoading());
     holder.Reset();
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    ASSERT_TRUE(WaitForLoad(*dialog_));
     EXPECT_EQ(TextOf(word), "");
     const std::vector<std::string> captions = recorder.Captions();
-    EXPECT_EQ(std::count(captions.begin(), captions.end(), Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]")), 0);
-    EXPECT_EQ(captions.back(), Loaded(0));
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), NotFoundCaption()), 0);
+    EXPECT_EQ(captions.back(), LoadedCaption(0));
     EXPECT_EQ(GetFocus(), word) << "the focus is back in the word box";
     Type(word, "word7");
     EXPECT_EQ(TextOf(word), "word7");
@@ -168,7 +143,7 @@ TEST_F(Loader, MillionEntriesKeepTheCaptionsFew) {
     EXPECT_LE(captions.size(), 103u);  // the start, one per percent, the end
     EXPECT_EQ(captions[1], Loading("%0"));
     EXPECT_EQ(captions[captions.size() - 2], Loading("%100"));
-    EXPECT_EQ(captions.back(), Loaded(1'000'000));
+    EXPECT_EQ(captions.back(), LoadedCaption(1'000'000));
 }
 
 // Files of very many lines and few entries, loaded by the 32-bit program: they end with the
@@ -178,24 +153,14 @@ TEST_F(Loader, ManyLinesWithFewEntriesLoadWhatTheyHold) {
         {"60 MB of bare line feeds", "\n", 60u << 20, 0},
         {"20 MB of one-letter lines", "a\n", 10u << 20, 1},
     };
-    const std::string failure = Cp("Talep ettiğiniz kavrel malesef yüklenemedi !");
     for (const auto& c : cases) {
         std::string plain;
         plain.reserve(c.unit.size() * c.repeat);
         for (size_t i = 0; i < c.repeat; ++i) plain += c.unit;
         const size_t bytes = plain.size();
         WriteDictionary("kavrel.001", std::move(plain));
-        dialog_ = std::make_unique<CLookupDlg>(nullptr);
-        int boxes = 0;
-        ASSERT_TRUE(PumpUntil([&] {
-            if (const HWND box = FindMessageBox(failure)) {
-                ++boxes;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                Sleep(50);
-            }
-            return LoadFinished(*dialog_);
-        }, 60000)) << c.name;
-        EXPECT_EQ(boxes, 0) << c.name;
+        dialog_ = StartMainWindow();
+        EXPECT_TRUE(WaitForLoadAnsweringBoxes(*dialog_, true, 60000).empty()) << c.name;
         EXPECT_EQ(dialog_->Words().Count(), c.words) << c.name;
         EXPECT_LE(dialog_->Words().MemoryBytes(), 2 * bytes) << c.name;
         dialog_.reset();
@@ -209,20 +174,18 @@ TEST_F(Loader, MessagesOfAReplacedLoadAreIgnored) {
     std::string english;
     for (int i = 0; i < 300'000; ++i) english += "word" + std::to_string(i) + "|translation\n\r";
     WriteDictionary("kavrel.003", english);
-    dialog_ = std::make_unique<CLookupDlg>(nullptr);
+    dialog_ = StartMainWindow();
     // The first load ends; its messages wait in the queue, unhandled.
     MSG done;
     const DWORD start = GetTickCount();
-    while (!PeekMessageW(&done, dialog_->Hwnd(), win::kMsgLoadDone, win::kMsgLoadDone, PM_NOREMOVE)) {
+    while (!PeekMessageW(&done, dialog_->Hwnd(), kMsgLoadDone, kMsgLoadDone, PM_NOREMOVE)) {
         ASSERT_LT(GetTickCount() - start, 20000u) << "the first load never ended";
         Sleep(10);
     }
-    const HWND list = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-    SendMessageW(list, CB_SETCURSEL, 0, 0);  // Türkçe -> İngilizce
-    dialog_->OnSelchangeDirection();
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    ChooseDirection(*dialog_, 0);  // Türkçe -> İngilizce
+    ASSERT_TRUE(WaitForLoad(*dialog_));
     EXPECT_EQ(dialog_->Words().Count(), 300'000u);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Loaded(300'000));
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), LoadedCaption(300'000));
 }
 
 // Dropping a load while its file is still being read and filed (as closing the window does)
@@ -239,7 +202,7 @@ TEST_F(Loader, ADroppedLoadStopsBeforeItsEnd) {
         ASSERT_NE(loader, nullptr);
     }  // cancels and waits for the worker's end
     MSG done;
-    EXPECT_FALSE(PeekMessageW(&done, notify, win::kMsgLoadDone, win::kMsgLoadDone, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageW(&done, notify, kMsgLoadDone, kMsgLoadDone, PM_REMOVE));
     DestroyWindow(notify);
 }
 
@@ -247,14 +210,10 @@ TEST_F(Loader, ClosingDuringALoadEndsPromptly) {
     std::string plain;
     for (int i = 0; i < 1'000'000; ++i) plain += "headword" + std::to_string(i) + "|translation, two\n\r";
     WriteDictionary("kavrel.001", plain);
-    auto dialog = std::make_unique<CLookupDlg>(nullptr);
+    const auto dialog = StartMainWindow();
     PumpFor(30);
     ASSERT_TRUE(dialog->IsLoading());
-    const DWORD start = GetTickCount();
-    PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-    EXPECT_EQ(QuitCode(), 0);
-    EXPECT_LT(GetTickCount() - start, 3000u);
+    EXPECT_LT(CloseMainWindow(*dialog), 3000u);
     EXPECT_FALSE(IsWindow(dialog->Hwnd()));
     PumpFor(100);  // messages the stopped worker might still post go nowhere
 }

@@ -2,50 +2,20 @@
 // caret, the translation rows and their width, and the focus rules.
 #include <gtest/gtest.h>
 
-#include "app/lookup_dlg.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-const std::string kNotFound = Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]");
-
-std::string Found(int words) {
-    return "Kavrel v1.5 (" + std::to_string(words) + Cp(" kelime) ... yardım [F1] ... ekleme/değişiklik [F6]");
-}
-
-class Lookup : public ::testing::Test {
+class Lookup : public MainWindowTest {
 protected:
-    void Open(const std::string& plain) {
-        WriteDictionary("kavrel.001", plain);
-        dialog_ = OpenMainWindow();
-        ASSERT_TRUE(LoadFinished(*dialog_));
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
-        SetFocus(word_);
-        PumpFor(0);
-    }
-    std::string Caption() const { return TextOf(dialog_->Hwnd()); }
-    bool ListShown() const {
-        return IsWindowVisible(list_) && SendMessageW(list_, CB_GETDROPPEDSTATE, 0, 0) != 0;
-    }
     int Caret() const {
         DWORD start = 0, end = 0;
         SendMessageW(word_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         EXPECT_EQ(start, end) << "no selection after a lookup";
         return static_cast<int>(start);
     }
-    // Replaces the word box's text as a paste would and looks it up.
-    void SetWord(const std::string& text) {
-        SendMessageW(word_, EM_SETSEL, 0, -1);
-        Type(word_, text);
-    }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
-    HWND word_ = nullptr;
-    HWND list_ = nullptr;
 };
 
 TEST_F(Lookup, TypedWordInAnotherCaseShowsTheStoredHeadword) {
@@ -56,7 +26,7 @@ TEST_F(Lookup, TypedWordInAnotherCaseShowsTheStoredHeadword) {
     EXPECT_TRUE(ListShown());
     EXPECT_EQ(ComboRows(list_), (std::vector<std::string>{"house", "home"}));
     EXPECT_EQ(SendMessageW(list_, CB_GETCURSEL, 0, 0), CB_ERR) << "no row selected";
-    EXPECT_EQ(Caption(), Found(2));
+    EXPECT_EQ(Caption(), FoundCaption(2));
     EXPECT_EQ(GetFocus(), word_) << "the list does not take the focus";
 }
 
@@ -69,7 +39,7 @@ TEST_F(Lookup, WordBoxIsRewrittenOnlyWhenItsTextDiffers) {
         EXPECT_TRUE(writes.Values().empty()) << "a word typed as stored is not touched";
     }
     const SentMessageRecorder writes(word_, WM_SETTEXT);
-    SetWord("eV");
+    ReplaceWord("eV");
     EXPECT_EQ(writes.Values().size(), 1u) << "one rewrite to the stored headword, and the nested lookups end";
     EXPECT_EQ(TextOf(word_), "ev");
 }
@@ -96,24 +66,24 @@ TEST_F(Lookup, WordIsFoundOnlyWhenItIsComplete) {
     for (size_t i = 0; i < typed.size(); ++i) {
         Type(word_, typed.substr(i, 1));
         if (i + 1 < typed.size()) {
-            EXPECT_EQ(Caption(), kNotFound) << typed.substr(0, i + 1);
+            EXPECT_EQ(Caption(), NotFoundCaption()) << typed.substr(0, i + 1);
             EXPECT_FALSE(IsWindowVisible(list_)) << typed.substr(0, i + 1);
         }
     }
-    EXPECT_EQ(Caption(), Found(2));
+    EXPECT_EQ(Caption(), FoundCaption(2));
     EXPECT_EQ(ComboRows(list_), (std::vector<std::string>{"ev", "konut"}));
     Type(word_, " ");
-    EXPECT_EQ(Caption(), kNotFound) << "a trailing blank is part of the word";
+    EXPECT_EQ(Caption(), NotFoundCaption()) << "a trailing blank is part of the word";
     EXPECT_FALSE(IsWindowVisible(list_));
 }
 
 TEST_F(Lookup, EmptyWordBoxIsNeverAHitAndKeepsTheCaption) {
     Open("|bare entry\n\rev|house\n\r");
     Type(word_, "x");
-    ASSERT_EQ(Caption(), kNotFound);
+    ASSERT_EQ(Caption(), NotFoundCaption());
     PressKey(word_, VK_BACK);
     EXPECT_EQ(TextOf(word_), "");
-    EXPECT_EQ(Caption(), kNotFound) << "the empty box leaves the caption alone";
+    EXPECT_EQ(Caption(), NotFoundCaption()) << "the empty box leaves the caption alone";
     EXPECT_FALSE(IsWindowVisible(list_));
 }
 
@@ -127,14 +97,14 @@ TEST_F(Lookup, TranslationRowsAndDroppedWidth) {
         {"d", {""}},
     };
     for (const auto& c : cases) {
-        SetWord(c.word);
+        ReplaceWord(c.word);
         EXPECT_EQ(ComboRows(list_), c.rows) << c.word;
         EXPECT_TRUE(ListShown()) << c.word;
     }
     ASSERT_FALSE(widths.Values().empty());
     EXPECT_EQ(widths.Values().back(), 40u) << "an empty row is 0 pixels wide";
 
-    SetWord("e");
+    ReplaceWord("e");
     const HDC dc = GetDC(list_);  // the default font of the list's context, as measured
     SIZE extent{};
     GetTextExtentPoint32W(dc, L"\u00e7ok uzun bir \u00e7eviri", 19, &extent);
@@ -158,13 +128,12 @@ TEST_F(Lookup, FocusGainLooksUpOnlyWhileTheListIsClosed) {
     SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_WORD, EN_SETFOCUS), reinterpret_cast<LPARAM>(word_));
     EXPECT_EQ(Caption(), "marker") << "no lookup while the list is dropped down";
 
-    const HWND direction = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-    SetFocus(direction);
+    SetFocus(direction_);
     PumpFor(0);
     EXPECT_FALSE(IsWindowVisible(list_)) << "leaving the word box closes the list";
     SetFocus(word_);
     PumpFor(0);
-    EXPECT_EQ(Caption(), Found(1)) << "coming back looks the word up again";
+    EXPECT_EQ(Caption(), FoundCaption(1)) << "coming back looks the word up again";
     EXPECT_TRUE(ListShown());
 }
 
@@ -173,16 +142,15 @@ TEST_F(Lookup, AlwaysOnTopLeavesTheListAloneOnFocusChanges) {
     Type(word_, "ev");
     ASSERT_TRUE(ListShown());
     dialog_->SetTopMost(true);
-    const HWND direction = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-    SetFocus(direction);
+    SetFocus(direction_);
     PumpFor(0);
     EXPECT_TRUE(IsWindowVisible(list_)) << "focus loss keeps the list";
     dialog_->SetCaption("marker");
     SetFocus(word_);
     PumpFor(0);
     EXPECT_EQ(Caption(), "marker") << "focus gain does not look up";
-    SetWord("kedi");
-    EXPECT_EQ(Caption(), Found(2)) << "typing still looks up";
+    ReplaceWord("kedi");
+    EXPECT_EQ(Caption(), FoundCaption(2)) << "typing still looks up";
     Type(word_, "x");
     EXPECT_FALSE(IsWindowVisible(list_));
 }

@@ -4,20 +4,15 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <thread>
 
-#include "app/lookup_dlg.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-class MainWindow : public ::testing::Test {
-protected:
-    void SetUp() override { ResetQuitCode(); }
-    TempWorkDir dir_;
-};
+class MainWindow : public MainWindowTest {};
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -52,16 +47,13 @@ TEST_F(MainWindow, ControlsAndTheirStateAfterStart) {
         EXPECT_EQ(ClassOf(control), c.className) << "control " << c.id;
         EXPECT_EQ(IsWindowVisible(control) != FALSE, c.visible) << "control " << c.id;
     }
-    EXPECT_TRUE(StyleOf(GetDlgItem(window, IDOK)) & BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDCANCEL)));  // the close box relies on it
     EXPECT_TRUE(StyleOf(GetDlgItem(window, IDC_WORD)) & ES_AUTOHSCROLL);
     EXPECT_EQ(SendDlgItemMessageW(window, IDC_WORD, EM_GETLIMITTEXT, 0, 0), 1024);
-    const LONG direction = StyleOf(GetDlgItem(window, IDC_DIRECTION));
-    EXPECT_EQ(direction & 3, CBS_DROPDOWN);
-    EXPECT_FALSE(direction & CBS_SORT);
+    // Both lists keep their rows' order; the tests of the direction list and of the
+    // translation rows see that.
+    EXPECT_EQ(StyleOf(GetDlgItem(window, IDC_DIRECTION)) & 3, CBS_DROPDOWN);
     const HWND translations = GetDlgItem(window, IDC_TRANSLATIONS);
     EXPECT_EQ(StyleOf(translations) & 3, CBS_DROPDOWN);
-    EXPECT_FALSE(StyleOf(translations) & CBS_SORT);
     RECT rc;
     GetWindowRect(translations, &rc);
     EXPECT_EQ(rc.right - rc.left, 0) << "the translation list has no width of its own";
@@ -87,7 +79,7 @@ TEST_F(MainWindow, ControlsAndTheirStateAfterStart) {
     const std::vector<std::string> seen = captions.Captions();
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), "Kavrel v1.5"), 1);
-    EXPECT_EQ(seen.back(), Cp("Kavrel v1.5 (1 kelime) ... yardım için F1"));
+    EXPECT_EQ(seen.back(), LoadedCaption(1));
     EXPECT_EQ(dialog->DataFile(), "kavrel.001");
 }
 
@@ -134,17 +126,15 @@ TEST_F(MainWindow, ControlsDrawInTheTurkishCharacterSet) {
 TEST_F(MainWindow, EverySelectionLoadsItsOwnFile) {
     WriteDictionary("kavrel.001", "");
     const auto dialog = OpenMainWindow();
-    const HWND list = GetDlgItem(dialog->Hwnd(), IDC_DIRECTION);
     // List position -> data file: English first, then German, French and Italian.
     const char* files[] = {"kavrel.003", "kavrel.004", "kavrel.001", "kavrel.002",
                            "kavrel.005", "kavrel.006", "kavrel.007", "kavrel.008"};
     for (int index = 0; index < 8; ++index) {
         const std::string headword = std::string(1, 'w').append(std::to_string(index));
         WriteDictionary(files[index], headword + "|x\n\r");
-        SendMessageW(list, CB_SETCURSEL, index, 0);
-        SendMessageW(dialog->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        ChooseDirection(*dialog, index);
         EXPECT_EQ(dialog->DataFile(), files[index]) << "list position " << index;
-        ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog); }));
+        ASSERT_TRUE(WaitForLoad(*dialog));
         EXPECT_TRUE(dialog->Words().Find(headword).has_value()) << files[index];
     }
 }
@@ -172,28 +162,23 @@ TEST_F(MainWindow, SelectionChangeEmptiesTheTableEvenForTheSameDirection) {
     WriteDictionary("kavrel.001", "ev|Haus\n\rkedi|Katze\n\r");
     const auto dialog = OpenMainWindow();
     ASSERT_EQ(dialog->Words().Count(), 2u);
-    const HWND list = GetDlgItem(dialog->Hwnd(), IDC_DIRECTION);
-    SendMessageW(dialog->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    ChooseDirection(*dialog, 2);  // the row already selected
     EXPECT_EQ(dialog->Words().Count(), 0u) << "emptied before the file is read again";
     EXPECT_EQ(dialog->DataFile(), "kavrel.001");
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog); }));
+    ASSERT_TRUE(WaitForLoad(*dialog));
     EXPECT_EQ(dialog->Words().Count(), 2u);
 }
 
 TEST_F(MainWindow, ClosingDestroysTheWindowAndQuitsWithZero) {
-    for (UINT way : {WM_CLOSE, WM_COMMAND}) {
-        WriteDictionary("kavrel.001", "a|b\n\r");
-        ResetQuitCode();
+    WriteDictionary("kavrel.001", "a|b\n\r");
+    const struct { const char* way; UINT message; WPARAM wParam; } ways[] = {
+        {"the close box and Alt+F4", WM_CLOSE, 0},
+        {"the hidden OK button", WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED)},
+    };
+    for (const auto& w : ways) {
+        SCOPED_TRACE(w.way);
         const auto dialog = OpenMainWindow();
-        const HWND window = dialog->Hwnd();
-        if (way == WM_CLOSE) {
-            PostMessageW(window, WM_CLOSE, 0, 0);  // the close box and Alt+F4
-        } else {
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // the hidden OK button
-        }
-        ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-        EXPECT_EQ(QuitCode(), 0);
-        EXPECT_FALSE(IsWindow(window));
+        CloseMainWindow(*dialog, w.message, w.wParam);
     }
 }
 
@@ -201,26 +186,19 @@ TEST_F(MainWindow, WordLongerThanTheLimitIsRefusedWithTheValidationMessage) {
     WriteDictionary("kavrel.001", "a|b\n\r");
     const auto dialog = OpenMainWindow();
     const HWND word = GetDlgItem(dialog->Hwnd(), IDC_WORD);
-    int boxes = 0;
-    std::thread closer([&] {
-        for (int i = 0; i < 500 && boxes == 0; ++i, Sleep(10)) {
-            if (const HWND box = FindMessageBox("Please enter no more than 1024 characters.")) {
-                ++boxes;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }
-        }
-    });
-    // Typing stops at 1024 characters; only a text set from outside can be longer. The
-    // focus coming back from the message box must not ask again and again.
-    dialog->SetCaption("marker");
-    SetWindowTextW(word, std::wstring(1025, L'x').c_str());
-    closer.join();
-    EXPECT_EQ(boxes, 1);
+    {
+        // Typing stops at 1024 characters; only a text set from outside can be longer. The
+        // focus coming back from the message box must not ask again and again.
+        const MessageBoxCloser boxes;
+        dialog->SetCaption("marker");
+        SetWindowTextW(word, std::wstring(1025, L'x').c_str());
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Please enter no more than 1024 characters."});
+    }
     EXPECT_EQ(TextOf(dialog->Hwnd()), "marker") << "no lookup of a text the window refused";
     EXPECT_TRUE(IsWindow(dialog->Hwnd()));
     SetWindowTextW(word, std::wstring(1024, L'x').c_str());
     PumpFor(0);
-    EXPECT_EQ(TextOf(dialog->Hwnd()), Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]"));
+    EXPECT_EQ(TextOf(dialog->Hwnd()), NotFoundCaption());
 }
 
 TEST_F(MainWindow, EnterAndEscapeNeverCloseTheWindow) {

@@ -4,10 +4,9 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
-#include "app/lookup_dlg.h"
-#include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
@@ -35,55 +34,37 @@ std::vector<std::wstring> WideRows(HWND combo) {
     return rows;
 }
 
-class RealDictionaries : public ::testing::Test {
+class RealDictionaries : public MainWindowTest {
 protected:
     void SetUp() override {
+        MainWindowTest::SetUp();
         const std::wstring folder = DictionaryFolder();
         ASSERT_FALSE(folder.empty()) << "KAVREL_DICTIONARY_DIR is not set";
         for (int i = 1; i <= 8; ++i) {
             const std::wstring name = L"kavrel.00" + std::to_wstring(i);
             ASSERT_TRUE(CopyFileW((folder + L"\\" + name).c_str(), name.c_str(), FALSE)) << i;
         }
-        dialog_ = OpenMainWindow();
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
+        OpenWindow();
     }
-
-    void Choose(int listPosition) {
-        const HWND directions = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-        SendMessageW(directions, CB_SETCURSEL, listPosition, 0);
-        SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(directions));
-        ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
-        ASSERT_GT(dialog_->Words().Count(), 5000u) << "a real dictionary";
-    }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
-    HWND word_ = nullptr;
-    HWND list_ = nullptr;
 };
 
-TEST_F(RealDictionaries, TurkishToEnglishTranslatesEv) {
-    Choose(0);
-    EXPECT_EQ(dialog_->DataFile(), "kavrel.003");
-    Type(word_, "ev");
-    ASSERT_TRUE(IsWindowVisible(list_));
-    const std::vector<std::wstring> rows = WideRows(list_);
-    EXPECT_NE(std::find(rows.begin(), rows.end(), L"house"), rows.end());
-    EXPECT_NE(std::find(rows.begin(), rows.end(), L"home"), rows.end());
-}
-
-TEST_F(RealDictionaries, ItalianToTurkishShowsTurkishLetters) {
-    Choose(7);
-    EXPECT_EQ(dialog_->DataFile(), "kavrel.008");
-    Type(word_, "scoprire");
-    ASSERT_TRUE(IsWindowVisible(list_));
-    const std::vector<std::wstring> rows = WideRows(list_);
-    EXPECT_NE(std::find(rows.begin(), rows.end(), L"a\u00e7\u0131\u011fa vurmak"), rows.end());  // açığa vurmak
-    EXPECT_NE(std::find(rows.begin(), rows.end(), L"\u00e7\u0131plakla\u015ft\u0131rmak"), rows.end());  // çıplaklaştırmak
-    Type(word_, "x");  // "scoprirex" is no word: the list goes away again
-    EXPECT_FALSE(IsWindowVisible(list_));
+TEST_F(RealDictionaries, DirectionsTranslateWithTheirOwnLetters) {
+    const struct { int listPosition; const char* file; const char* word; std::vector<std::wstring> rows; } cases[] = {
+        {0, "kavrel.003", "ev", {L"house", L"home"}},  // Türkçe -> İngilizce
+        {7, "kavrel.008", "scoprire", {L"a\u00e7\u0131\u011fa vurmak", L"\u00e7\u0131plakla\u015ft\u0131rmak"}},
+    };
+    for (const auto& c : cases) {
+        ChooseDirection(*dialog_, c.listPosition);
+        ASSERT_TRUE(WaitForLoad(*dialog_)) << c.file;
+        ASSERT_GT(dialog_->Words().Count(), 5000u) << c.file << " is a real dictionary";
+        EXPECT_EQ(dialog_->DataFile(), c.file);
+        ReplaceWord(c.word);
+        ASSERT_TRUE(IsWindowVisible(list_)) << c.word;
+        const std::vector<std::wstring> rows = WideRows(list_);
+        for (const std::wstring& row : c.rows) EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << c.word;
+        Type(word_, "x");  // the word with an x is no word: the list goes away again
+        EXPECT_FALSE(IsWindowVisible(list_)) << c.word;
+    }
 }
 
 }  // namespace

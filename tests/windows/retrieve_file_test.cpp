@@ -11,6 +11,8 @@
 
 #include "download/retrieve_file.h"
 #include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_server.h"
 
 namespace kavrel::test {
 namespace {

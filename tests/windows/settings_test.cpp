@@ -6,27 +6,24 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/lookup_dlg.h"
 #include "framework/profile.h"
 #include "framework/window.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-class Settings : public ::testing::Test {
+class Settings : public MainWindowTest {
 protected:
     void SetUp() override {
-        ResetQuitCode();
+        MainWindowTest::SetUp();
         WriteDictionary("kavrel.001", "ev|Haus\n\r");
     }
 
     // Closes the window as the close box does and waits for the program's end.
-    static void Close(std::unique_ptr<CLookupDlg>& dialog) {
-        PostMessageW(dialog->Hwnd(), WM_CLOSE, 0, 0);
-        ASSERT_TRUE(PumpUntil([] { return QuitCode() != -1; }));
-        ResetQuitCode();
+    static void Close(MainWindowPtr& dialog) {
+        CloseMainWindow(*dialog);
         dialog.reset();
     }
     static LRESULT SelectedRow(const CLookupDlg& dialog) {
@@ -55,8 +52,6 @@ protected:
         EXPECT_LE(before, stamp);
         EXPECT_LE(stamp, win::LocalTimeStamp());
     }
-
-    TempWorkDir dir_;
 };
 
 TEST_F(Settings, FirstRunWritesTheProfileAtCloseAndEachClosedRunCounts) {
@@ -139,10 +134,8 @@ TEST_F(Settings, WindowClosedMinimisedComesBackAtItsRestoredCorner) {
 TEST_F(Settings, DirectionIsStoredAsTurkishBytesWhateverTheCodePage) {
     WriteDictionary("kavrel.008", "casa|ev\n\r");
     auto dialog = OpenMainWindow();
-    const HWND list = GetDlgItem(dialog->Hwnd(), IDC_DIRECTION);
-    SendMessageW(list, CB_SETCURSEL, 7, 0);
-    SendMessageW(dialog->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog); }));
+    ChooseDirection(*dialog, 7);
+    ASSERT_TRUE(WaitForLoad(*dialog));
     Close(dialog);
     EXPECT_EQ(Stored("direction"), "\xDDtalyanca -> T\xFCrk\xE7" "e");
     dialog = OpenMainWindow();

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <map>
 
-#include "app/lookup_dlg.h"
 #include "core/cp1254.h"
 #include "core/dictionary_load.h"
 #include "core/entry_text.h"
@@ -14,14 +13,12 @@
 #include "framework/handles.h"
 #include "framework/window.h"
 #include "resources/resource.h"
-#include "tests/windows/harness.h"
+#include "tests/windows/harness_dialogs.h"
+#include "tests/windows/harness_main_window.h"
 
 namespace kavrel::test {
 namespace {
 
-std::string Found(int words) {
-    return "Kavrel v1.5 (" + std::to_string(words) + Cp(" kelime) ... yardım [F1] ... ekleme/değişiklik [F6]");
-}
 const std::string kSaveStarting = Cp("Kavrel değişiklikleri saklanıyor (% 0) ...");
 const std::string kChangeCaption = Cp("Kelime Değişikliği / Eklenmesi ...");
 const std::string kNewCaption = Cp("Yeni Kelime Girişi ... iptal [ESC]");
@@ -51,30 +48,14 @@ void Confirm(HWND editor, const std::string& translations) {
     PostMessageW(GetDlgItem(editor, IDC_ENTRY_TRANSLATIONS), WM_KEYDOWN, VK_RETURN, 1);
 }
 
-class WordEditor : public ::testing::Test {
+class WordEditor : public MainWindowTest {
 protected:
-    void Open(const std::string& plain) {
-        WriteDictionary("kavrel.001", plain);
-        OpenWindow();
-    }
-    void OpenWindow() {
-        dialog_ = OpenMainWindow();
-        word_ = GetDlgItem(dialog_->Hwnd(), IDC_WORD);
-        list_ = GetDlgItem(dialog_->Hwnd(), IDC_TRANSLATIONS);
-        SetFocus(word_);
-        PumpFor(0);
-    }
     // Types word into the emptied word box, presses F6 and runs act in the editor; false
     // when no editor opened.
     bool EditWith(const std::string& word, const std::function<void(HWND)>& act) {
-        SendMessageW(word_, EM_SETSEL, 0, -1);
-        Type(word_, word);
+        ReplaceWord(word);
         return WithModalDialog([&] { PressKey(word_, VK_F6); }, act);
     }
-
-    TempWorkDir dir_;
-    std::unique_ptr<CLookupDlg> dialog_;
-    HWND word_ = nullptr, list_ = nullptr;
 };
 
 TEST_F(WordEditor, ChangingAnEntryStoresItRewritesTheFileAndShowsIt) {
@@ -103,7 +84,7 @@ TEST_F(WordEditor, ChangingAnEntryStoresItRewritesTheFileAndShowsIt) {
     EXPECT_EQ(FileEntries(), Entries(dialog_->Words()));
     EXPECT_EQ(ComboRows(list_), (std::vector<std::string>{"house", "home"}));
     EXPECT_NE(SendMessageW(list_, CB_GETDROPPEDSTATE, 0, 0), 0);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Found(2));
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), FoundCaption(2));
 }
 
 TEST_F(WordEditor, NewWordIsStoredAsTypedUnderItsLowerCasedKey) {
@@ -120,7 +101,7 @@ TEST_F(WordEditor, NewWordIsStoredAsTypedUnderItsLowerCasedKey) {
     EXPECT_EQ(translations, "");
     EXPECT_EQ(dialog_->Words().Find("ev").value_or(""), "Ev|house");
     EXPECT_EQ(dialog_->Words().Count(), 2u);
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Found(2));
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), FoundCaption(2));
     EXPECT_EQ(FileEntries().at("ev"), "Ev|house");
 }
 
@@ -169,8 +150,7 @@ TEST_F(WordEditor, SaveShowsItsProgressPerFlushedChunkAndRestoresTheCaption) {
         ASSERT_TRUE(EditWith("a", [&](HWND e) { Confirm(e, std::string(length, 'z')); }));
         std::vector<std::string> seen = captions.Captions();
         seen.erase(seen.begin(), std::find(seen.begin(), seen.end(), kSaveStarting));
-        std::vector<std::string> expected = {kSaveStarting, Cp("kelime bulunamadı ... yardım [F1] ... ekleme [F6]"),
-                                             Found(3)};
+        std::vector<std::string> expected = {kSaveStarting, NotFoundCaption(), FoundCaption(3)};
         if (length == 3989) expected.insert(expected.begin() + 1, Cp("Kavrel değişiklikleri saklanıyor (%100) ..."));
         EXPECT_EQ(seen, expected) << length;
         EXPECT_EQ(ReadRawFile("kavrel.001").size(), 10000 + length - 3988);
@@ -211,7 +191,7 @@ TEST_F(WordEditor, SaveThatCannotReplaceTheFileTellsTheUserAndKeepsTheChange) {
         EXPECT_NE(boxes.Texts()[0].find(Cp("başka bir program tarafından kullanılıyor")), std::string::npos);
     }
     EXPECT_EQ(dialog_->Words().Find("kedi").value_or(""), "kedi|cat") << "the change stays in memory";
-    EXPECT_EQ(TextOf(dialog_->Hwnd()), Found(2));
+    EXPECT_EQ(TextOf(dialog_->Hwnd()), FoundCaption(2));
     holder.Reset();
     EXPECT_EQ(ReadRawFile("kavrel.001"), bytes);
     EXPECT_EQ(GetFileAttributesW(L"kavrel.001.save.tmp"), INVALID_FILE_ATTRIBUTES);
@@ -253,9 +233,7 @@ TEST_F(WordEditor, NothingEditsOrSavesWhileALoadRuns) {
     for (int i = 0; i < 300'000; ++i) plain += "word" + std::to_string(i) + "|translation, another one\n\r";
     WriteDictionary("kavrel.002", plain);
     Type(word_, "ev");
-    const HWND direction = GetDlgItem(dialog_->Hwnd(), IDC_DIRECTION);
-    SendMessageW(direction, CB_SETCURSEL, 3, 0);  // Almanca -> Türkçe, kavrel.002
-    SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_DIRECTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(direction));
+    ChooseDirection(*dialog_, 3);  // Almanca -> Türkçe, kavrel.002
     ASSERT_TRUE(dialog_->IsLoading());
     const auto noEditor = [&](const std::function<void()>& trigger) {
         return !WithModalDialog(trigger, [](HWND e) { Confirm(e, "x"); });
@@ -265,7 +243,7 @@ TEST_F(WordEditor, NothingEditsOrSavesWhileALoadRuns) {
     EXPECT_TRUE(noEditor([&] { SendMessageW(dialog_->Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), 0); }));
     EXPECT_FALSE(dialog_->SaveDictionary());
     EXPECT_TRUE(dialog_->IsLoading()) << "the load should outlast the keys";
-    ASSERT_TRUE(PumpUntil([&] { return LoadFinished(*dialog_); }));
+    ASSERT_TRUE(WaitForLoad(*dialog_));
     EXPECT_EQ(dialog_->Words().Count(), 300'000u);
     EXPECT_EQ(ReadRawFile("kavrel.002").size(), plain.size());
 }

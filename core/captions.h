@@ -1,4 +1,5 @@
-// The texts of the status line (the main window's caption), Windows-1254 bytes.
+// The texts of the status line (the main window's caption), Windows-1254 bytes: every
+// feature that reports sets one of these whole.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ inline std::string LoadStarting(std::string_view direction) {
 }
 
 // "<direction> kavrel yükleniyor (%37)...": the percent sign stands before the number.
-inline std::string LoadProgress(std::string_view direction, int percent) {
+inline std::string Loading(std::string_view direction, int percent) {
     return std::string(direction) + " kavrel y\xFCkleniyor (%" + std::to_string(percent) + ")...";
 }
 
