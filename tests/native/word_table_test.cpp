@@ -12,6 +12,7 @@
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"
 #include "core/word_table.h"
+#include "core/word_table_bytes.h"
 
 namespace kavrel {
 namespace {
@@ -200,6 +201,36 @@ TEST(WordTableFind, LineHasKeyAgreesWithTheLowerCasedHeadwordEverywhere) {
         }
     }
 }
+
+// Keys of every length to past the sixteen bytes compared at once, in lines whose rest ends
+// before, at and past the blocks searched for a line end, last in the text or not: each is
+// found whole.
+TEST(WordTableFind, EveryKeyAndLineLengthUpToTheTextsEnd) {
+    const std::string letters = "aB\xDD\xC7x";
+    for (size_t keyLength = 1; keyLength <= 40; ++keyLength) {
+        std::string key;
+        for (size_t i = 0; i < keyLength; ++i) key += letters[i % letters.size()];
+        for (const size_t rest : {0, 1, 14, 15, 16, 31, 63, 64, 65, 130}) {
+            const std::string line = key + "|" + std::string(rest, 't');
+            for (const char* after : {"", "\r", "\n\rnext|line\n\r"}) {
+                const WordTable table = Load("first|x\n\r" + line + after);
+                ASSERT_EQ(table.Find(LowerCopy1254(key)).value_or("<none>"), line) << keyLength << " " << rest;
+            }
+        }
+    }
+}
+
+#if defined(__SSE2__)
+// The lookup's lower-casing of sixteen bytes at once against the table, every byte.
+TEST(WordTableFind, BlockLowerCasingIsThePlatformsLowerCasing) {
+    for (int first = 0; first < 256; first += 16) {
+        char bytes[16], lowered[16];
+        for (int i = 0; i < 16; ++i) bytes[i] = static_cast<char>(first + i);
+        word_bytes::Lower1254Block(bytes, lowered);
+        for (int i = 0; i < 16; ++i) ASSERT_EQ(lowered[i], LowerChar1254(bytes[i])) << "byte " << first + i;
+    }
+}
+#endif
 
 // Lines whose keys repeat at distances below and above the number of lines the load keeps
 // pending: whatever the distance, the later line must win.
