@@ -1,6 +1,7 @@
 // Open addressing with linear probing over an array of slots, at most three quarters full. Keys are
-// lowered once through a copy of the 1254 lower-casing table, then hashed a word (eight
-// bytes, or four on a 32-bit processor) at a time.
+// hashed through a copy of the 1254 lower-casing table, a word of lowered bytes (eight, or
+// four on a 32-bit processor) at a time, and compared with a line sixteen bytes at a time
+// where the processor has SSE2.
 #include "core/word_table.h"
 
 #include <algorithm>
@@ -26,39 +27,54 @@ constexpr uint64_t MaximumLoad(size_t slots) {
     return uint64_t{slots} * 3 / 4;
 }
 
-// LowerChar1254 as an array, filled once, each byte's lower case in the low eight bits and
-// above them what the byte is to a key: the hot loops index it instead of calling.
-constexpr unsigned kBar = 0x100;      // "|": no key holds one
-constexpr unsigned kLineEndByte = 0x200;  // CR, LF or zero: no key of the loaded text holds one
+// LowerChar1254 as an array, filled once: the hot loops index it instead of calling.
 struct LowerTable {
-    uint16_t entry[256];
+    unsigned char byte[256];
     LowerTable() {
-        for (int b = 0; b < 256; ++b) {
-            const unsigned kind = b == '|' ? kBar : (b == '\r' || b == '\n' || b == 0) ? kLineEndByte : 0;
-            entry[b] = static_cast<uint16_t>(static_cast<unsigned char>(LowerChar1254(static_cast<char>(b))) | kind);
-        }
+        for (int b = 0; b < 256; ++b) byte[b] = static_cast<unsigned char>(LowerChar1254(static_cast<char>(b)));
     }
 };
 
-const uint16_t* Lower() {
+const unsigned char* Lower() {
     static const LowerTable table;
-    return table.entry;
+    return table.byte;
 }
 
-inline unsigned char LowerByte(const uint16_t* lower, char c) {
-    return static_cast<unsigned char>(lower[static_cast<unsigned char>(c)]);
+// A word of lowered bytes of p, packed little-end first: Word is uint64_t for SipHash and
+// uint32_t for HalfSipHash.
+template <class Word>
+inline Word LoweredWord(const unsigned char* lower, const char* p) {
+    Word word = 0;
+    for (size_t i = 0; i < sizeof(Word); ++i) word |= Word{lower[static_cast<unsigned char>(p[i])]} << (8 * i);
+    return word;
 }
 
-// The keyed hash of bytes that are followed by zeros up to the end of the word holding
-// their last byte, packed as the hasher packs them: whole words, then the last bytes (or a
-// word of zeros) with the length.
+// The same for the 1 to sizeof(Word) - 1 bytes of a key's end, zeros above. It reads a
+// fixed word's worth (repeating the last byte) and masks, so the varying length costs no
+// branch.
+template <class Word>
+inline Word LoweredShortWord(const unsigned char* lower, const char* p, size_t count) {
+    const size_t lastIndex = count - 1;
+    Word word = 0;
+    for (size_t i = 0; i < sizeof(Word); ++i) {
+        word |= Word{lower[static_cast<unsigned char>(p[std::min(i, lastIndex)])]} << (8 * i);
+    }
+    return word & (~Word{0} >> (8 * (sizeof(Word) - count)));
+}
+
+// The keyed hash of the lowered bytes, packed as the hasher packs them: whole words, then
+// the last bytes with the length.
 template <class Hasher, class Word>
-inline uint64_t HashPadded(SipKey hashKey, const char* p, size_t n) {
+inline uint64_t HashLowered(SipKey hashKey, std::string_view key) {
+    const unsigned char* lower = Lower();
+    const char* p = key.data();
+    const size_t n = key.size();
     Hasher hasher(hashKey);
     for (const char* const whole = p + (n & ~(sizeof(Word) - 1)); p < whole; p += sizeof(Word)) {
-        hasher.Block(word_bytes::Load<Word>(p));
+        hasher.Block(LoweredWord<Word>(lower, p));
     }
-    return hasher.Finish(word_bytes::Load<Word>(p), n);
+    const size_t rest = n & (sizeof(Word) - 1);
+    return hasher.Finish(rest == 0 ? 0 : LoweredShortWord<Word>(lower, p, rest), n);
 }
 
 // The largest slot array a vector of this process may hold; Home() scales a 32-bit hash to
@@ -68,59 +84,13 @@ constexpr size_t kMaximumEntries = static_cast<size_t>(SizedLoad(kMaximumSlots))
 
 }  // namespace
 
-// A key lower-cased once into a buffer, zeros after it up to the end of its last word as
-// the hash reads it; on the stack unless the key is long. It also notes whether the key
-// holds a "|" or a line end.
-class WordTable::LoweredKey {
-public:
-    explicit LoweredKey(std::string_view key) : size_(key.size()) {
-        char* out = small_;
-        if (size_ > kOnStack) {
-            large_.resize(size_ + sizeof(uint64_t));
-            out = large_.data();
-        }
-        const uint64_t zeros[2] = {};
-        if (size_ <= kOnStack) std::memcpy(out, zeros, sizeof zeros);  // a lookup compares sixteen bytes
-        std::memcpy(out + (size_ & ~size_t{7}), zeros, sizeof(uint64_t));
-        const uint16_t* lower = Lower();
-        unsigned kinds = 0;
-        for (size_t i = 0; i < size_; ++i) {
-            const unsigned entry = lower[static_cast<unsigned char>(key[i])];
-            out[i] = static_cast<char>(entry);
-            kinds |= entry;
-        }
-        data_ = out;
-        kinds_ = kinds & (kBar | kLineEndByte);
-    }
-    LoweredKey(const LoweredKey&) = delete;
-    LoweredKey& operator=(const LoweredKey&) = delete;
-
-    std::string_view View() const { return {data_, size_}; }
-    const char* Padded() const { return data_; }
-    bool HoldsBar() const { return (kinds_ & kBar) != 0; }
-    bool HoldsLineEnd() const { return (kinds_ & kLineEndByte) != 0; }
-
-private:
-    static constexpr size_t kOnStack = 64;  // at least sixteen
-    char small_[kOnStack + sizeof(uint64_t)];
-    std::string large_;
-    const char* data_ = nullptr;
-    size_t size_;
-    unsigned kinds_ = 0;
-};
-
-uint32_t WordTable::HashOf(const LoweredKey& key) const {
-    const size_t n = key.View().size();
+uint32_t WordTable::HashKey(std::string_view key) const {
     if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = HashPadded<SipHasher<1, 3>, uint64_t>(hashKey_, key.Padded(), n);
+        const uint64_t h = HashLowered<SipHasher<1, 3>, uint64_t>(hashKey_, key);
         return static_cast<uint32_t>(h ^ (h >> 32));
     } else {
-        return static_cast<uint32_t>(HashPadded<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key.Padded(), n));
+        return static_cast<uint32_t>(HashLowered<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key));
     }
-}
-
-uint32_t WordTable::HashKey(std::string_view key) const {
-    return HashOf(LoweredKey(key));
 }
 
 size_t WordTable::SlotsFor(size_t entries) {
@@ -156,7 +126,7 @@ void WordTable::RemoveAll() {
 // No stored key holds a "|" (and no other byte lower-cases to one), so a key holding one
 // matches nothing, while "" matches the lines that start with "|" or have none.
 bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
-    const uint16_t* lower = Lower();
+    const unsigned char* lower = Lower();
     const size_t n = key.size();
     if (n == 0) {
         const size_t bar = line.find('|');
@@ -165,7 +135,7 @@ bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
     if (line.size() <= n || line[n] != '|') return false;
     for (size_t i = 0; i < n; ++i) {
         if (key[i] == '|') return false;
-        if (LowerByte(lower, line[i]) != LowerByte(lower, key[i])) return false;
+        if (lower[static_cast<unsigned char>(line[i])] != lower[static_cast<unsigned char>(key[i])]) return false;
     }
     return true;
 }
@@ -195,52 +165,39 @@ size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
     }
 }
 
-// A lookup lowers and hashes its key once; a slot whose tag and hash match is then
-// compared with its line a byte at a time without a branch until the end of the key, and
-// only a match looks for the line's end, from the bar on.
+// A lookup compares a slot's line with the key only where tag and hash match, without
+// finding the line's end first; only a match then looks for the end, from the bar on.
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
-    const LoweredKey lowered(key);
-    if (lowered.HoldsBar()) return std::nullopt;  // no stored key holds one
-    const uint32_t hash = HashOf(lowered);
+    const uint32_t hash = HashKey(key);
     const uint8_t tag = Tag(hash);
     const size_t n = slots_.size();
     for (size_t i = Home(hash);;) {
         const uint8_t seen = tags_[i];
         if (seen == 0) return std::nullopt;
         if (seen == tag && slots_[i].hash == hash) {
-            if (const std::optional<std::string_view> line = LineUnder(slots_[i], lowered)) return line;
+            if (const std::optional<std::string_view> line = LineUnder(slots_[i], key)) return line;
         }
         if (++i == n) i = 0;
     }
 }
 
-std::optional<std::string_view> WordTable::LineUnder(const Slot& slot, const LoweredKey& key) const {
-    const std::string_view k = key.View();
-    if ((slot.offset & kEdited) != 0 || k.empty() || key.HoldsLineEnd()) {
-        const std::string_view line = LineOf(slot);
-        if (LineHasKey(line, k)) return line;
-        return std::nullopt;
-    }
-    // A line of the text holds no line end before its own, and the text ends with a zero
-    // byte: the key's bytes and the one after them lie in the text, or the line is shorter.
-    const char* const line = text_.data() + slot.offset;
-    const auto readable = static_cast<size_t>(text_.data() + text_.size() - line);  // and the zero after them
-    if (readable < k.size()) return std::nullopt;
-    bool same = line[k.size()] == '|';
+std::optional<std::string_view> WordTable::LineUnder(const Slot& slot, std::string_view key) const {
 #if defined(__SSE2__)
-    if (k.size() <= word_bytes::kBlock && readable >= word_bytes::kBlock) {
-        same &= word_bytes::BlockStartsWith(line, key.Padded(), k.size());
-    } else
-#endif
-    {
-        const uint16_t* lower = Lower();
-        unsigned differ = 0;
-        for (size_t i = 0; i < k.size(); ++i) differ |= LowerByte(lower, line[i]) ^ static_cast<unsigned char>(k[i]);
-        same &= differ == 0;
+    // A line of the loaded text: sixteen bytes of it lie in the text (which ends with a zero
+    // byte), and the key of up to sixteen bytes is compared with them in one block, without
+    // a branch on the line's bytes, so the next lookup need not wait for this line.
+    const char* const line = text_.data() + slot.offset;
+    const auto readable = static_cast<size_t>(text_.data() + text_.size() - line);
+    if ((slot.offset & kEdited) == 0 && !key.empty() && key.size() <= word_bytes::kBlock &&
+        readable >= word_bytes::kBlock) {
+        if (!word_bytes::BlockHasKey(line, key.data(), key.size())) return std::nullopt;
+        return TextLineFrom(line, line + key.size() + 1);
     }
-    if (!same) return std::nullopt;
-    return TextLineFrom(line, line + k.size() + 1);
+#endif
+    const std::string_view whole = LineOf(slot);
+    if (!LineHasKey(whole, key)) return std::nullopt;
+    return whole;
 }
 
 void WordTable::Grow(size_t minimumSlots) {

@@ -127,11 +127,8 @@ private:
     void PrefetchLine(const Slot& slot) const {
         if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
     }
-    // A key lower-cased once for a lookup (word_table.cpp).
-    class LoweredKey;
-    uint32_t HashOf(const LoweredKey& key) const;
     // The line of a slot whose hash matched, if it is filed under key.
-    std::optional<std::string_view> LineUnder(const Slot& slot, const LoweredKey& key) const;
+    std::optional<std::string_view> LineUnder(const Slot& slot, std::string_view key) const;
     void File(uint32_t offset, std::string_view key, uint32_t hash);
     void MakeRoomForOneMore();
     // The slot filed under key, or the free slot where it would go.

@@ -73,12 +73,19 @@ inline void Lower1254Block(const char* p, char* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), Lower1254(LoadBlock(p)));
 }
 
-// Whether the first n (at most sixteen) bytes at line, lower-cased, are the n bytes at
-// key; sixteen bytes are readable at both.
-inline bool BlockStartsWith(const char* line, const char* key, size_t n) {
-    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Lower1254(LoadBlock(line)), LoadBlock(key))));
+// Whether the line at line is filed under the n (1 to 16) bytes at key: the key and the
+// line's first n bytes are equal after lower-casing, the key holds no "|" and no line end
+// (no key of a loaded line does), and the line has a "|" after them. Sixteen bytes are
+// readable at line; the key is copied first, as no more than its own bytes may be read.
+inline bool BlockHasKey(const char* line, const char* key, size_t n) {
+    char copy[kBlock] = {};
+    std::memcpy(copy, key, n);
+    const __m128i k = LoadBlock(copy);
+    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Lower1254(LoadBlock(line)), Lower1254(k))));
+    const unsigned barred = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(k, _mm_set1_epi8('|')))) |
+                            LineEndMarks(k);
     const unsigned wanted = (1u << n) - 1;
-    return (same & wanted) == wanted;
+    return ((same & wanted) == wanted) & ((barred & wanted) == 0) & (line[n] == '|');
 }
 #endif
 
