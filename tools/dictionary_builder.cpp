@@ -25,6 +25,20 @@ std::string Replaced(std::string_view text, std::string_view bytes, std::string_
     return out;
 }
 
+// Gives each direct row the best sense in which a reversed source gives the headword for it
+// too, through the headword's main form, whatever the letter case.
+void MarkReversedSenses(RankingInput& input) {
+    std::unordered_map<std::string, size_t> senses;
+    for (const ReversedTranslation& row : input.reversed) {
+        if (!row.viaMainForm) continue;
+        const auto [it, isNew] = senses.try_emplace(LowerCopy1254(row.text), row.sense);
+        if (!isNew) it->second = std::min(it->second, row.sense);
+    }
+    for (DirectTranslation& row : input.direct) {
+        if (const auto it = senses.find(LowerCopy1254(row.text)); it != senses.end()) row.reversedSense = it->second;
+    }
+}
+
 }  // namespace
 
 std::string DictionaryBuilder::CleanHeadword(std::string_view headword) {
@@ -140,6 +154,7 @@ RankingInput DictionaryBuilder::RankingInputOf(const std::string& key, const Ent
         const Standing& standing = main.sense != 0 ? main : other;
         input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}, 0});
     }
+    MarkReversedSenses(input);
     AddPivotEvidence(key, input);
     if (commonness_ != nullptr) {
         for (DirectTranslation& row : input.direct) row.commonness = commonness_->Of(row.text);

@@ -126,7 +126,10 @@ void AddPivotSource(const ImportSource& source, size_t language, Triangulation& 
 }
 
 void Importer::AddSource(const ImportSource& source) {
-    const std::vector<SourceEntry> entries = ReadSourceEntries(source.path, log_);
+    std::vector<SourceEntry> entries = ReadSourceEntries(source.path, log_);
+    if (source.unordered) {
+        for (SourceEntry& entry : entries) entry.senses.assign(entry.translations.size(), 1);
+    }
     const ImportCounts before = counts_;
     AddEntries(entries, source.reverse);
     log_ << "kavrel-tool: " << source.path << ": " << entries.size() << " entries read"

@@ -111,7 +111,9 @@ size_t WordCount(std::string_view text) {
 std::vector<std::string> RankTranslations(RankingInput input) {
     std::stable_sort(input.direct.begin(), input.direct.end(), [](const auto& a, const auto& b) {
         if (a.sense != b.sense) return a.sense < b.sense;
-        return a.pivots != b.pivots ? a.pivots > b.pivots : a.commonness > b.commonness;
+        if (a.pivots != b.pivots) return a.pivots > b.pivots;
+        if (a.reversedSense != b.reversedSense) return a.reversedSense - 1 < b.reversedSense - 1;  // 0 wraps: last
+        return a.commonness > b.commonness;
     });
     std::vector<std::string> rows;
     for (DirectTranslation& row : input.direct) rows.push_back(std::move(row.text));

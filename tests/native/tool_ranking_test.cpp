@@ -78,12 +78,22 @@ TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
         row.pivots = pivots;
         return row;
     };
+    const auto confirmed = [&](std::string text, uint32_t common, size_t reversedSense) {
+        DirectTranslation row = direct(std::move(text), 1, common, 0);
+        row.reversedSense = reversedSense;
+        return row;
+    };
     const RankingCase cases[] = {
         {"more witnesses outrank a better sense",
          {{}, {Witnessed("deep", 1, 0), Witnessed("sea", 2, 1), Witnessed("brine", 1, 2)}}, {"brine", "sea", "deep"}},
         {"within a direct sense pivots outweigh commonness, the sense order stays",
          {{direct("loaf", 1, 9, 1), direct("bread", 1, 3, 2), direct("roll", 2, 0, 3)}, {Witnessed("x", 1, 3)}},
          {"bread", "loaf", "roll", "x"}},
+        {"within a direct sense after the pivots: the reversal's better sense, the common, rows it lacks",
+         {{confirmed("pick up", 50, 0), confirmed("have", 99, 6), confirmed("take", 9, 1), confirmed("grab", 20, 1),
+           direct("seize", 1, 0, 1)},
+          {}},
+         {"seize", "grab", "take", "have", "pick up"}},
         {"pivot rows follow reversed rows with as many witnesses, more pivots and the common first",
          {{}, {Witnessed("twelvemonth", 1, 0), Witnessed("annum", 1, 1), Witnessed("sun", 1, 2, false)},
           true, true, CaseRule::kProperWords, {pivotOnly("yr", 2), pivotOnly("year", 2, 50), pivotOnly("age", 1)}},
@@ -127,6 +137,16 @@ TEST(DictionaryBuilder, ReversedPairsRankByTheirBestStandingAndTheMainForm) {
     builder.AddReversed("Ev", "Eve", 1, 1);     // once through a capitalised form
     builder.AddReversed("ev", "home", 1, 2);
     EXPECT_EQ(builder.PlainText(), "ev|home, house, abode, Eve\n\r");
+}
+
+TEST(DictionaryBuilder, ADirectRowTakesTheBestSenseAReversalGivesItThroughTheMainForm) {
+    DictionaryBuilder builder;
+    builder.Add("almak", {"have", "Take", "get"}, {1, 1, 1});
+    builder.AddReversed("almak", "get", 3, 1);
+    builder.AddReversed("almak", "TAKE", 4, 2);
+    builder.AddReversed("almak", "take", 2, 5);
+    builder.AddReversed("Almak", "have", 1, 1);  // through the capitalised form: another word
+    EXPECT_EQ(builder.PlainText(), "almak|Take, get, have\n\r");
 }
 
 TEST(DictionaryBuilder, TheShownHeadwordIsTheDirectFormElseTheMostWrittenOne) {
