@@ -50,6 +50,7 @@ struct ReversedTranslation {
     bool viaMainForm = true;    // it came through the headword's main form (see below)
     CommonnessScore commonness;
     size_t pivots = 0;          // pivot languages that give it too (triangulation.h)
+    bool rare = false;          // the foreign entry labels that sense archaic or rare
 };
 
 // A row no source gives, found through pivot languages; it needs this many of them.
@@ -76,7 +77,8 @@ struct RankingInput {
 // The rows of the entry, best first: direct rows; reversed rows that came through the main
 // form, by witnesses, with the rows of at least kLeastPivotsAlone pivot languages after the
 // reversed rows with as many witnesses (more pivots first, then the more common); then
-// reversed rows that came only through the other form. A reversed or pivot row is noise when
+// reversed rows of archaic or rare senses; then reversed rows that came only through the
+// other form. A reversed or pivot row is noise when
 // it is a phrase in a single word's entry, or (kNamesOnly) is capitalised in a common word's
 // entry: a name or a capitalised form; noise is left out when the entry keeps any other row. Rows that differ
 // only in letter case become one, at the better rank: a direct row keeps its form; of two

@@ -25,6 +25,14 @@ DirectTranslation Direct(std::string text, size_t sense, uint32_t common = 0) {
     return {std::move(text), sense, {common, 0}};
 }
 
+ReversedTranslation Witnessed(std::string text, size_t sense, size_t pivots, bool viaMainForm = true,
+                              bool rare = false) {
+    ReversedTranslation row = Reversed(std::move(text), sense, 1, 0, viaMainForm);
+    row.pivots = pivots;
+    row.rare = rare;
+    return row;
+}
+
 struct RankingCase {
     const char* name;
     RankingInput input;
@@ -56,17 +64,14 @@ TEST(TranslationRanking, OrderAndNoise) {
         {"French: in a name's entry capitals are right",
          {{}, {Reversed("\xC9gypte", 1, 1), Reversed("ma\xEFs", 1, 2)}, false, true, CaseRule::kNamesOnly},
          {"\xC9gypte", "ma\xEFs"}},
+        {"archaic or rare senses follow the others, then the other form",
+         {{}, {Reversed("Amartya", 1, 1, 0, false), Witnessed("thou", 1, 3, true, true), Reversed("you", 2, 3)}},
+         {"you", "thou", "Amartya"}},
         {"English and German capitals are no noise",
          {{}, {Reversed("December", 1, 1), Reversed("interval", 1, 2)}, true, true, CaseRule::kProperWords},
          {"December", "interval"}},
     };
     for (const RankingCase& c : cases) EXPECT_EQ(RankTranslations(c.input), c.expected) << c.name;
-}
-
-ReversedTranslation Witnessed(std::string text, size_t sense, size_t pivots, bool viaMainForm = true) {
-    ReversedTranslation row = Reversed(std::move(text), sense, 1, 0, viaMainForm);
-    row.pivots = pivots;
-    return row;
 }
 
 TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
@@ -98,6 +103,9 @@ TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
          {{}, {Witnessed("twelvemonth", 1, 0), Witnessed("annum", 1, 1), Witnessed("sun", 1, 2, false)},
           true, true, CaseRule::kProperWords, {pivotOnly("yr", 2), pivotOnly("year", 2, 50), pivotOnly("age", 1)}},
          {"annum", "year", "yr", "twelvemonth", "sun"}},
+        {"pivot rows come before rows of a rare sense",
+         {{}, {Witnessed("thou", 1, 2, true, true)}, true, true, CaseRule::kProperWords, {pivotOnly("you", 2)}},
+         {"you", "thou"}},
         {"pivot rows are filtered as reversal noise is",
          {{}, {}, true, true, CaseRule::kNamesOnly,
           {pivotOnly("Rosso", 3), pivotOnly("di colore rosso vivo e acceso", 3), pivotOnly("rosso", 2)}},
@@ -147,6 +155,15 @@ TEST(DictionaryBuilder, ADirectRowTakesTheBestSenseAReversalGivesItThroughTheMai
     builder.AddReversed("almak", "take", 2, 5);
     builder.AddReversed("Almak", "have", 1, 1);  // through the capitalised form: another word
     EXPECT_EQ(builder.PlainText(), "almak|Take, get, have\n\r");
+}
+
+TEST(DictionaryBuilder, AReversedPairStandsByItsBestSenseThatIsNotRare) {
+    DictionaryBuilder builder;
+    builder.AddReversed("sen", "thee", 1, 2, true);
+    builder.AddReversed("sen", "thou", 1, 1, true);
+    builder.AddReversed("sen", "thee", 3, 1);
+    builder.AddReversed("sen", "you", 2, 3);
+    EXPECT_EQ(builder.PlainText(), "sen|you, thee, thou\n\r");
 }
 
 TEST(DictionaryBuilder, TheShownHeadwordIsTheDirectFormElseTheMostWrittenOne) {
