@@ -342,13 +342,14 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       ones follow, ranked by the sense of the foreign entry that gives the headword, then by
       how common the foreign word is, then by the headword's place in that entry. Within a
       direct sense a row that a reversal gives in a better sense of the foreign word, then
-      the more common word, comes first. Left out of reversals where the entry keeps
-      another translation: phrases of more than four words for a single word, capitals in a
-      common word's entry where the language writes only names with one, and rows that
-      differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
-      inside one translation becomes " /" so the translation stays one row. Entries are
-      written sorted by key, so output is the same on every run. Counts go to stderr.
-      Sources that yield no entry are an error.
+      the more common word, comes first. Reversed rows of a sense that the source labels
+      archaic or rare (eski, nad., Vieilli, Rare, raro) follow the others. Left out of
+      reversals where the entry keeps another translation: phrases of more than four words
+      for a single word, capitals in a common word's entry where the language writes only
+      names with one, and rows that differ from another only in letter case. A "|" in a
+      headword becomes "/"; a "," or ";" inside one translation becomes " /" so the
+      translation stays one row. Entries are written sorted by key, so output is the same
+      on every run. Counts go to stderr. Sources that yield no entry are an error.
       Pivot languages (--pivot) are witnesses: a row that a pivot also reaches ranks
       before one with fewer witnesses, within a direct sense and among reversed rows; a
       row that two pivots reach and no source gives is added after the reversed rows
