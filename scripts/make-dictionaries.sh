@@ -48,7 +48,8 @@ ranking() {
 }
 
 # The small Turkish-first databases are enriched with the reversal of the large ones;
-# Turkish->French and Turkish->Italian exist only as reversals.
+# Turkish->French and Turkish->Italian exist only as reversals. Ergane (tur-deu, tur-eng)
+# sorts senses by the Esperanto words it was made through: --unordered, no order to keep.
 build() {
     local number="$1"
     shift
