@@ -47,6 +47,9 @@ void CLookupDlg::EditEntry() {
     } catch (const std::bad_alloc&) {
         ReportSaveProblem(Hwnd(), kavrel::SaveFailedMessage(m_strDataFile, ERROR_NOT_ENOUGH_MEMORY));
         return;
+    } catch (const std::length_error&) {  // the table holds as many lines as it can address
+        ReportSaveProblem(Hwnd(), kavrel::SaveFailedMessage(m_strDataFile, ERROR_FILE_TOO_LARGE));
+        return;
     }
     SaveDictionary();
     UpdateData(false);
