@@ -48,7 +48,8 @@ ranking() {
 }
 
 # The small Turkish-first databases are enriched with the reversal of the large ones;
-# Turkish->French and Turkish->Italian exist only as reversals.
+# Turkish->French and Turkish->Italian exist only as reversals. Ergane (tur-deu, tur-eng)
+# sorts senses by the Esperanto words it was made through: --unordered, no order to keep.
 build() {
     local number="$1"
     shift
@@ -60,7 +61,7 @@ mapfile -t deu < <(ranking deu)
 mapfile -t eng < <(ranking eng)
 mapfile -t fra < <(ranking fra)
 mapfile -t ita < <(ranking ita)
-build 001 "${deu[@]}" "$(db tur-deu)" --reverse "$(db deu-tur)"
+build 001 "${deu[@]}" --unordered "$(db tur-deu)" --reverse "$(db deu-tur)"
 build 002 --language tur "$(db deu-tur)"
 build 004 --language tur "$(db eng-tur)"
 build 005 "${fra[@]}" --reverse "$(db fra-tur)"
@@ -80,7 +81,7 @@ build 007 "${ita[@]}" --reverse "$(db ita-tur)" \
 pivot_ita="$outdir/kavrel.007.pivot"
 trap 'rm -f "$pivot_ita"' EXIT
 build 007.pivot "${ita[@]}" --reverse "$(db ita-tur)" 2>/dev/null
-build 003 "${eng[@]}" "$(db tur-eng)" --reverse "$(db eng-tur)" \
+build 003 "${eng[@]}" --unordered "$(db tur-eng)" --reverse "$(db eng-tur)" \
     --pivot "$outdir/kavrel.001" "$(db deu-eng)" \
     --pivot "$outdir/kavrel.005" "$(db fra-eng)" --pivot-reversed "$outdir/kavrel.005" "$(db eng-fra)" \
     --pivot "$pivot_ita" "$(db ita-eng)" --pivot-reversed "$pivot_ita" "$(db eng-ita)" \

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string_view>
+#include <utility>
 
 #include "core/cp1254.h"
 #include "core/dictionary_load.h"
@@ -126,8 +127,8 @@ int RunUnpack(const Args& args, std::istream& in, std::ostream& out) {
     return kExitOk;
 }
 
-// import takes its sources in order, "--reverse" (or "-r") marking the one that follows it;
-// the ranking options take a value each and may stand anywhere.
+// import takes its sources in order, "--reverse" (or "-r") and "--unordered" marking the one
+// that follows them; the ranking options take a value each and may stand anywhere.
 struct ImportArgs {
     std::vector<ImportSource> sources;
     std::string output;
@@ -147,14 +148,14 @@ const std::string& OptionValue(const Args& args, size_t& i) {
 
 ImportArgs ParseImportArgs(const Args& args) {
     ImportArgs parsed;
-    std::vector<std::string> operands;
-    std::vector<bool> reversed;
-    bool reverseNext = false;
+    std::vector<ImportSource> operands;  // the sources and the output, with their flags
+    ImportSource next;
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--reverse" || arg == "-r") {
-            if (reverseNext) throw ToolError("import: " + arg + " given twice for one source");
-            reverseNext = true;
+        if (arg == "--reverse" || arg == "-r" || arg == "--unordered") {
+            bool& flag = arg == "--unordered" ? next.unordered : next.reverse;
+            if (flag) throw ToolError("import: " + arg + " given twice for one source");
+            flag = true;
         } else if (arg == "--language") {
             parsed.language = OptionValue(args, i);
         } else if (arg == "--headwords-of") {
@@ -169,16 +170,22 @@ ImportArgs ParseImportArgs(const Args& args) {
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw ToolError("import: unknown option " + arg + " (see kavrel-tool --help)");
         } else {
-            operands.push_back(arg);
-            reversed.push_back(reverseNext);
-            reverseNext = false;
+            next.path = arg;
+            operands.push_back(std::exchange(next, {}));
         }
     }
-    if (operands.size() < 2 || reverseNext || reversed.back()) {
-        throw ToolError("import: expected import [--reverse] SOURCE [[--reverse] SOURCE...] OUT (see kavrel-tool --help)");
+    const auto flagged = [](const ImportSource& source) { return source.reverse || source.unordered; };
+    if (operands.size() < 2 || flagged(next) || flagged(operands.back())) {
+        throw ToolError("import: expected import [--reverse|--unordered] SOURCE [[...] SOURCE...] OUT (see kavrel-tool --help)");
     }
-    parsed.output = operands.back();
-    for (size_t i = 0; i + 1 < operands.size(); ++i) parsed.sources.push_back({operands[i], reversed[i]});
+    for (const ImportSource& source : operands) {
+        if (source.reverse && source.unordered) {
+            throw ToolError("import: --unordered is for a source that is not reversed (" + source.path + ")");
+        }
+    }
+    parsed.output = operands.back().path;
+    operands.pop_back();
+    parsed.sources = std::move(operands);
     return parsed;
 }
 
@@ -315,10 +322,13 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       an error naming its line and byte offset).
   kavrel-tool unpack [--to-utf8] IN OUT
       The reverse of pack; --to-utf8 writes the text as UTF-8.
-  kavrel-tool import [--reverse] SOURCE [[--reverse] SOURCE...] [OPTION...] OUT
+  kavrel-tool import [--reverse|--unordered] SOURCE [[...] SOURCE...] [OPTION...] OUT
       Builds the data file OUT from all SOURCEs, merged in the order given. --reverse (-r)
       applies to the one SOURCE after it: its translations become headwords and its
-      headword their translation. A SOURCE is
+      headword their translation. --unordered applies to the one SOURCE after it, which is
+      not reversed: its senses follow no order of importance, so each entry is one sense
+      (FreeDict's Ergane databases sort senses by the Esperanto words they were made
+      through). A SOURCE is
         - a dictd database: NAME, NAME.index or NAME.dict.dz (NAME.dict if there is no
           .dict.dz); pronunciations, part-of-speech tags, sense numbers, bracketed labels,
           cross-references and source-language glosses are left out;
@@ -331,13 +341,15 @@ ended by LF CR, scrambled byte by byte. "-" as a file name means stdin or stdout
       SOURCE that has the headword come first, sense by sense as it gives them; reversed
       ones follow, ranked by the sense of the foreign entry that gives the headword, then by
       how common the foreign word is, then by the headword's place in that entry. Within a
-      sense the more common word comes first. Left out of reversals where the entry keeps
-      another translation: phrases of more than four words for a single word, capitals in a
-      common word's entry where the language writes only names with one, and rows that
-      differ from another only in letter case. A "|" in a headword becomes "/"; a "," or ";"
-      inside one translation becomes " /" so the translation stays one row. Entries are
-      written sorted by key, so output is the same on every run. Counts go to stderr.
-      Sources that yield no entry are an error.
+      direct sense a row that a reversal gives in a better sense of the foreign word, then
+      the more common word, comes first. Reversed rows of a sense that the source labels
+      archaic or rare (eski, nad., Vieilli, Rare, raro) follow the others. Left out of
+      reversals where the entry keeps another translation: phrases of more than four words
+      for a single word, capitals in a common word's entry where the language writes only
+      names with one, and rows that differ from another only in letter case. A "|" in a
+      headword becomes "/"; a "," or ";" inside one translation becomes " /" so the
+      translation stays one row. Entries are written sorted by key, so output is the same
+      on every run. Counts go to stderr. Sources that yield no entry are an error.
       Pivot languages (--pivot) are witnesses: a row that a pivot also reaches ranks
       before one with fewer witnesses, within a direct sense and among reversed rows; a
       row that two pivots reach and no source gives is added after the reversed rows

@@ -25,6 +25,20 @@ std::string Replaced(std::string_view text, std::string_view bytes, std::string_
     return out;
 }
 
+// Gives each direct row the best sense in which a reversed source gives the headword for it
+// too, through the headword's main form, whatever the letter case.
+void MarkReversedSenses(RankingInput& input) {
+    std::unordered_map<std::string, size_t> senses;
+    for (const ReversedTranslation& row : input.reversed) {
+        if (!row.viaMainForm || row.rare) continue;
+        const auto [it, isNew] = senses.try_emplace(LowerCopy1254(row.text), row.sense);
+        if (!isNew) it->second = std::min(it->second, row.sense);
+    }
+    for (DirectTranslation& row : input.direct) {
+        if (const auto it = senses.find(LowerCopy1254(row.text)); it != senses.end()) row.reversedSense = it->second;
+    }
+}
+
 }  // namespace
 
 std::string DictionaryBuilder::CleanHeadword(std::string_view headword) {
@@ -76,7 +90,7 @@ DictionaryBuilder::AddResult DictionaryBuilder::Add(std::string_view headword,
 }
 
 DictionaryBuilder::AddResult DictionaryBuilder::AddReversed(std::string_view headword, std::string_view translation,
-                                                            size_t sense, size_t position) {
+                                                            size_t sense, size_t position, bool rare) {
     std::string cleanHeadword = CleanHeadword(headword);
     if (cleanHeadword.empty()) return AddResult::kNoHeadword;
     std::string cleanTranslation = CleanTranslation(translation);
@@ -86,7 +100,7 @@ DictionaryBuilder::AddResult DictionaryBuilder::AddReversed(std::string_view hea
     bool isNew = false;
     Entry& entry = EntryOf(std::move(cleanHeadword), false, isNew);
     Reversed& row = entry.reversed[std::move(cleanTranslation)];
-    (viaCapital ? row.viaCapital : row.viaLowerCase).Improve(sense, position);
+    (viaCapital ? row.viaCapital : row.viaLowerCase).Improve(sense, position, rare);
     return isNew ? AddResult::kAdded : AddResult::kMerged;
 }
 
@@ -138,8 +152,9 @@ RankingInput DictionaryBuilder::RankingInputOf(const std::string& key, const Ent
         const Standing& main = input.lowerCaseHeadword ? origins.viaLowerCase : origins.viaCapital;
         const Standing& other = input.lowerCaseHeadword ? origins.viaCapital : origins.viaLowerCase;
         const Standing& standing = main.sense != 0 ? main : other;
-        input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}, 0});
+        input.reversed.push_back({text, standing.sense, standing.position, main.sense != 0, {}, 0, standing.rare});
     }
+    MarkReversedSenses(input);
     AddPivotEvidence(key, input);
     if (commonness_ != nullptr) {
         for (DirectTranslation& row : input.direct) row.commonness = commonness_->Of(row.text);

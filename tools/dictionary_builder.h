@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <unordered_set>
@@ -36,8 +37,10 @@ public:
 
     // Adds one pair found by reversing a foreign entry: the Turkish word (the headword here),
     // the foreign headword (its translation here), the 1-based sense of the foreign entry
-    // that gives the Turkish word and the word's 1-based place among all its translations.
-    AddResult AddReversed(std::string_view headword, std::string_view translation, size_t sense, size_t position);
+    // that gives the Turkish word and the word's 1-based place among all its translations;
+    // rare: that sense is labelled archaic or rare.
+    AddResult AddReversed(std::string_view headword, std::string_view translation, size_t sense, size_t position,
+                          bool rare = false);
 
     // Adds the Turkish headwords of the pivot files that no source has, where enough pivot
     // languages agree on a translation; returns how many.
@@ -56,12 +59,14 @@ public:
     static std::string CleanTranslation(std::string_view translation);
 
 private:
-    // The best standing of a Turkish word in a foreign entry: (sense, position), 0 for none.
+    // The best standing of a Turkish word in a foreign entry: (sense, position), 0 for none;
+    // a sense labelled archaic or rare stands below any other.
     struct Standing {
         size_t sense = 0;
         size_t position = 0;
-        void Improve(size_t s, size_t p) {
-            if (sense == 0 || std::pair(s, p) < std::pair(sense, position)) *this = {s, p};
+        bool rare = false;
+        void Improve(size_t s, size_t p, bool r) {
+            if (sense == 0 || std::tuple(r, s, p) < std::tuple(rare, sense, position)) *this = {s, p, r};
         }
     };
     struct Reversed {

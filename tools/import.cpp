@@ -126,7 +126,10 @@ void AddPivotSource(const ImportSource& source, size_t language, Triangulation& 
 }
 
 void Importer::AddSource(const ImportSource& source) {
-    const std::vector<SourceEntry> entries = ReadSourceEntries(source.path, log_);
+    std::vector<SourceEntry> entries = ReadSourceEntries(source.path, log_);
+    if (source.unordered) {
+        for (SourceEntry& entry : entries) entry.senses.assign(entry.translations.size(), 1);
+    }
     const ImportCounts before = counts_;
     AddEntries(entries, source.reverse);
     log_ << "kavrel-tool: " << source.path << ": " << entries.size() << " entries read"
@@ -161,7 +164,8 @@ void Importer::AddEntries(const std::vector<SourceEntry>& entries, bool reverse)
         if (translations.empty()) ++counts_.withoutTranslation;
         for (size_t i = 0; i < translations.size(); ++i) {
             const size_t sense = i < entry.senses.size() ? entry.senses[i] : i + 1;
-            AddToCounts(builder_.AddReversed(translations[i], headword, sense, i + 1), counts_);
+            const bool rare = i < entry.rare.size() && entry.rare[i];
+            AddToCounts(builder_.AddReversed(translations[i], headword, sense, i + 1, rare), counts_);
         }
     }
 }

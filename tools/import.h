@@ -19,6 +19,10 @@ namespace kavrel::tool {
 struct ImportSource {
     std::string path;
     bool reverse = false;  // translations become headwords, the headword their translation
+    // Its senses and their translations follow no order of importance (Ergane sorts both by
+    // the words of the language it was made through): each article is one sense, ordered by
+    // witnesses and commonness. Only for a source that is not reversed.
+    bool unordered = false;
 };
 
 // The entries of a source, UTF-8: a dictd database when path names one (NAME, NAME.index

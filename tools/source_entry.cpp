@@ -1,6 +1,7 @@
 // Parsing of dictd articles and plain source lines into headword and translations.
 #include "tools/source_entry.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace kavrel::tool {
@@ -125,9 +126,46 @@ std::string_view BeforeSentenceEnd(std::string_view line) {
 
 bool IsSeparator(char c) { return c == ',' || c == ';'; }
 
+bool IsRareLabel(std::string_view label) {
+    label = TrimBlanks(label);
+    if (!label.empty() && label.back() == '.') label.remove_suffix(1);
+    for (std::string_view rare : kRareLabels) {
+        const bool same = label.size() == rare.size() && std::equal(label.begin(), label.end(), rare.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == b;
+        });
+        if (same) return true;
+    }
+    return false;
+}
+
+// Whether a bracketed part of the line, at its outer level, holds a label of an archaic or
+// rare sense, alone or among others ("(zam.), (eski)", "(Rare, Familier)"). Labels past a
+// sentence end belong to the run-on phrases that BeforeSentenceEnd leaves out.
+bool HasRareLabel(std::string_view line) {
+    int depth = 0;
+    size_t labelStart = 0;
+    char before = ' ';  // the last character outside brackets; a bracketed part counts as a blank
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (depth == 0) {
+            const bool sentenceEnd = c == '.' && i + 1 < line.size() && line[i + 1] == ' ';
+            if (sentenceEnd && !IsBlank(before) && before != '.') return false;
+            if (!IsOpening(c)) before = c;
+        }
+        if (IsOpening(c) && depth++ == 0) {
+            labelStart = i + 1;
+        } else if ((IsClosing(c) && depth > 0 && --depth == 0) || (IsSeparator(c) && depth == 1)) {
+            if (IsRareLabel(line.substr(labelStart, i - labelStart))) return true;
+            labelStart = i + 1;
+            if (depth == 0) before = ' ';
+        }
+    }
+    return false;
+}
+
 // Splits at "," and ";", trims each piece and its final periods, keeps non-empty pieces,
 // each filed under the sense given.
-void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out) {
+void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out, bool rare = false) {
     size_t from = 0;
     while (from <= text.size()) {
         size_t end = from;
@@ -138,6 +176,7 @@ void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out) {
         if (!piece.empty()) {
             out.translations.push_back(std::move(piece));
             out.senses.push_back(sense);
+            out.rare.push_back(rare);
         }
         from = end + 1;
     }
@@ -146,7 +185,7 @@ void AppendTranslations(std::string_view text, size_t sense, SourceEntry& out) {
 void AppendSenseTranslations(std::string_view firstLine, size_t sense, SourceEntry& out) {
     if (OpensWithCrossReference(firstLine)) return;
     const std::string withoutLabels = WithoutBracketedParts(firstLine);
-    AppendTranslations(BeforeSentenceEnd(withoutLabels), sense, out);
+    AppendTranslations(BeforeSentenceEnd(withoutLabels), sense, out, HasRareLabel(firstLine));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ size_t Witnesses(const ReversedTranslation& row) { return 1 + row.pivots; }
 
 bool RanksBefore(const ReversedTranslation& a, const ReversedTranslation& b) {
     if (a.viaMainForm != b.viaMainForm) return a.viaMainForm;
+    if (a.rare != b.rare) return b.rare;
     if (Witnesses(a) != Witnesses(b)) return Witnesses(a) > Witnesses(b);
     if (a.sense != b.sense) return a.sense < b.sense;
     if (a.commonness != b.commonness) return a.commonness > b.commonness;
@@ -32,7 +33,7 @@ bool IsNoise(const std::string& text, const RankingInput& input) {
 
 // The reversed rows in their order, with the rows that only pivot languages give (enough of
 // them) placed by their witnesses: after the reversed rows with as many, before those with
-// fewer, and before any that came through the headword's other form.
+// fewer, and before any of a rare sense or that came through the headword's other form.
 std::vector<std::string> ReversedAndTriangulated(RankingInput& input) {
     std::vector<ReversedTranslation>& reversed = input.reversed;
     std::sort(reversed.begin(), reversed.end(), RanksBefore);
@@ -46,7 +47,7 @@ std::vector<std::string> ReversedAndTriangulated(RankingInput& input) {
     std::vector<std::string> rows;
     auto next = reversed.begin();
     for (TriangulatedTranslation& row : triangulated) {
-        for (; next != reversed.end() && next->viaMainForm && Witnesses(*next) >= row.pivots; ++next) {
+        for (; next != reversed.end() && next->viaMainForm && !next->rare && Witnesses(*next) >= row.pivots; ++next) {
             rows.push_back(std::move(next->text));
         }
         rows.push_back(std::move(row.text));
@@ -111,7 +112,9 @@ size_t WordCount(std::string_view text) {
 std::vector<std::string> RankTranslations(RankingInput input) {
     std::stable_sort(input.direct.begin(), input.direct.end(), [](const auto& a, const auto& b) {
         if (a.sense != b.sense) return a.sense < b.sense;
-        return a.pivots != b.pivots ? a.pivots > b.pivots : a.commonness > b.commonness;
+        if (a.pivots != b.pivots) return a.pivots > b.pivots;
+        if (a.reversedSense != b.reversedSense) return a.reversedSense - 1 < b.reversedSense - 1;  // 0 wraps: last
+        return a.commonness > b.commonness;
     });
     std::vector<std::string> rows;
     for (DirectTranslation& row : input.direct) rows.push_back(std::move(row.text));

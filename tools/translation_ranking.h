@@ -1,14 +1,15 @@
 // The order of an entry's translations and the noise left out of it. Translations from a
-// source that has the headword come first, in that source's order of articles and senses.
-// Translations found by reversing a foreign-to-Turkish source follow, ranked by the sense of
-// the foreign word's entry that gives the Turkish word (the first sense is the primary one),
-// then by how common the foreign word is, then by the Turkish word's place in that entry,
-// then by their bytes. Synonyms of one sense are equals in a source (many list them
-// alphabetically), so within a sense the more common word comes first, also for a direct
-// source. Before all that, a reversed row counts its independent witnesses: the reversed
-// source and each pivot language that gives it too; more witnesses rank first. A row that
-// only pivot languages give needs two of them, and follows the reversed rows with as many
-// witnesses.
+// source that has the headword come first, in that source's order of articles and senses
+// (a source whose senses follow no order gives each article as one sense). Translations
+// found by reversing a foreign-to-Turkish source follow, ranked by the sense of the foreign
+// word's entry that gives the Turkish word (the first sense is the primary one), then by how
+// common the foreign word is, then by the Turkish word's place in that entry, then by their
+// bytes. Synonyms of one sense are equals in a source (many list them alphabetically), so
+// within a sense of a direct source the rows that pivot languages give come first, then
+// those a reversed source gives in a better sense of the foreign word, then the more common.
+// Before all that, a reversed row counts its independent witnesses: the reversed source and
+// each pivot language that gives it too; more witnesses rank first. A row that only pivot
+// languages give needs two of them, and follows the reversed rows with as many witnesses.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,10 @@ struct DirectTranslation {
     size_t sense = 0;  // the article and sense it came from, numbered in the order seen
     CommonnessScore commonness;
     size_t pivots = 0;  // pivot languages that give it too: within a sense they outweigh commonness
+    // The sense of the foreign entry in which a reversed source gives the headword for it too
+    // (see ReversedTranslation), 0 for none: within a sense and after the pivots, a row whose
+    // foreign word has the headword as a primary sense comes first ("take" before "have").
+    size_t reversedSense = 0;
 };
 
 struct ReversedTranslation {
@@ -45,6 +50,7 @@ struct ReversedTranslation {
     bool viaMainForm = true;    // it came through the headword's main form (see below)
     CommonnessScore commonness;
     size_t pivots = 0;          // pivot languages that give it too (triangulation.h)
+    bool rare = false;          // the foreign entry labels that sense archaic or rare
 };
 
 // A row no source gives, found through pivot languages; it needs this many of them.
@@ -71,7 +77,8 @@ struct RankingInput {
 // The rows of the entry, best first: direct rows; reversed rows that came through the main
 // form, by witnesses, with the rows of at least kLeastPivotsAlone pivot languages after the
 // reversed rows with as many witnesses (more pivots first, then the more common); then
-// reversed rows that came only through the other form. A reversed or pivot row is noise when
+// reversed rows of archaic or rare senses; then reversed rows that came only through the
+// other form. A reversed or pivot row is noise when
 // it is a phrase in a single word's entry, or (kNamesOnly) is capitalised in a common word's
 // entry: a name or a capitalised form; noise is left out when the entry keeps any other row. Rows that differ
 // only in letter case become one, at the better rank: a direct row keeps its form; of two

@@ -141,6 +141,28 @@ TEST(ToolImport, PivotLanguagesConfirmRowsAndFillEntries) {
     EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
 }
 
+TEST(ToolImport, AnUnorderedSourceGivesEachEntryAsOneSense) {
+    ScratchDir dir;
+    WriteFileBytes(dir / "tur-eng.tsv", "i\xC3\xA7mek\tsmoke; drink\n");
+    WriteFileBytes(dir / "eng-tur.tsv", "drink\ti\xC3\xA7mek\n");
+    const auto rows = [&](Files args) {
+        args.insert(args.begin(), "import");
+        args.insert(args.end(), {"-r", dir / "eng-tur.tsv", dir / "out"});
+        const RunResult run = RunCli(args);
+        EXPECT_EQ(run.status, kExitOk) << run.err;
+        return Plain(ReadFileBytes(dir / "out"));
+    };
+    EXPECT_EQ(rows({dir / "tur-eng.tsv"}), "i\xE7mek|smoke, drink\n\r");
+    EXPECT_EQ(rows({"--unordered", dir / "tur-eng.tsv"}), "i\xE7mek|drink, smoke\n\r");
+    const std::vector<Files> bad = {
+        {"import", "--unordered", "-r", dir / "eng-tur.tsv", dir / "bad"},
+        {"import", "--unordered", "--unordered", dir / "tur-eng.tsv", dir / "bad"},
+        {"import", dir / "tur-eng.tsv", "--unordered", dir / "bad"},
+    };
+    for (const Files& args : bad) EXPECT_EQ(RunCli(args).status, kExitFailure) << args[1] << " " << args[2];
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+}
+
 TEST(ToolImport, AScannedCapitalIInATurkishWordIsAnL) {
     ScratchDir dir;
     const std::string engTur = dir.WriteDictd("eng-tur", MakeDictd({
@@ -290,7 +312,7 @@ TEST(ToolPack, TextThatWindows1254CannotHoldWritesNothing) {
 
 TEST(ToolCommands, UsageAndUnknownInput) {
     EXPECT_EQ(RunCli({"--help"}).status, kExitOk);
-    EXPECT_NE(RunCli({"--help"}).out.find("import [--reverse] SOURCE"), std::string::npos);
+    EXPECT_NE(RunCli({"--help"}).out.find("import [--reverse|--unordered] SOURCE"), std::string::npos);
     EXPECT_EQ(RunCli({}).status, kExitFailure);
     EXPECT_EQ(RunCli({"frobnicate"}).err, "kavrel-tool: unknown command \"frobnicate\" (see kavrel-tool --help)\n");
     EXPECT_EQ(RunCli({"pack", "--to-utf8", "a", "b"}).status, kExitFailure);

@@ -25,6 +25,14 @@ DirectTranslation Direct(std::string text, size_t sense, uint32_t common = 0) {
     return {std::move(text), sense, {common, 0}};
 }
 
+ReversedTranslation Witnessed(std::string text, size_t sense, size_t pivots, bool viaMainForm = true,
+                              bool rare = false) {
+    ReversedTranslation row = Reversed(std::move(text), sense, 1, 0, viaMainForm);
+    row.pivots = pivots;
+    row.rare = rare;
+    return row;
+}
+
 struct RankingCase {
     const char* name;
     RankingInput input;
@@ -56,17 +64,14 @@ TEST(TranslationRanking, OrderAndNoise) {
         {"French: in a name's entry capitals are right",
          {{}, {Reversed("\xC9gypte", 1, 1), Reversed("ma\xEFs", 1, 2)}, false, true, CaseRule::kNamesOnly},
          {"\xC9gypte", "ma\xEFs"}},
+        {"archaic or rare senses follow the others, then the other form",
+         {{}, {Reversed("Amartya", 1, 1, 0, false), Witnessed("thou", 1, 3, true, true), Reversed("you", 2, 3)}},
+         {"you", "thou", "Amartya"}},
         {"English and German capitals are no noise",
          {{}, {Reversed("December", 1, 1), Reversed("interval", 1, 2)}, true, true, CaseRule::kProperWords},
          {"December", "interval"}},
     };
     for (const RankingCase& c : cases) EXPECT_EQ(RankTranslations(c.input), c.expected) << c.name;
-}
-
-ReversedTranslation Witnessed(std::string text, size_t sense, size_t pivots, bool viaMainForm = true) {
-    ReversedTranslation row = Reversed(std::move(text), sense, 1, 0, viaMainForm);
-    row.pivots = pivots;
-    return row;
 }
 
 TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
@@ -78,16 +83,29 @@ TEST(TranslationRanking, PivotLanguagesAreWitnesses) {
         row.pivots = pivots;
         return row;
     };
+    const auto confirmed = [&](std::string text, uint32_t common, size_t reversedSense) {
+        DirectTranslation row = direct(std::move(text), 1, common, 0);
+        row.reversedSense = reversedSense;
+        return row;
+    };
     const RankingCase cases[] = {
         {"more witnesses outrank a better sense",
          {{}, {Witnessed("deep", 1, 0), Witnessed("sea", 2, 1), Witnessed("brine", 1, 2)}}, {"brine", "sea", "deep"}},
         {"within a direct sense pivots outweigh commonness, the sense order stays",
          {{direct("loaf", 1, 9, 1), direct("bread", 1, 3, 2), direct("roll", 2, 0, 3)}, {Witnessed("x", 1, 3)}},
          {"bread", "loaf", "roll", "x"}},
+        {"within a direct sense after the pivots: the reversal's better sense, the common, rows it lacks",
+         {{confirmed("pick up", 50, 0), confirmed("have", 99, 6), confirmed("take", 9, 1), confirmed("grab", 20, 1),
+           direct("seize", 1, 0, 1)},
+          {}},
+         {"seize", "grab", "take", "have", "pick up"}},
         {"pivot rows follow reversed rows with as many witnesses, more pivots and the common first",
          {{}, {Witnessed("twelvemonth", 1, 0), Witnessed("annum", 1, 1), Witnessed("sun", 1, 2, false)},
           true, true, CaseRule::kProperWords, {pivotOnly("yr", 2), pivotOnly("year", 2, 50), pivotOnly("age", 1)}},
          {"annum", "year", "yr", "twelvemonth", "sun"}},
+        {"pivot rows come before rows of a rare sense",
+         {{}, {Witnessed("thou", 1, 2, true, true)}, true, true, CaseRule::kProperWords, {pivotOnly("you", 2)}},
+         {"you", "thou"}},
         {"pivot rows are filtered as reversal noise is",
          {{}, {}, true, true, CaseRule::kNamesOnly,
           {pivotOnly("Rosso", 3), pivotOnly("di colore rosso vivo e acceso", 3), pivotOnly("rosso", 2)}},
@@ -127,6 +145,25 @@ TEST(DictionaryBuilder, ReversedPairsRankByTheirBestStandingAndTheMainForm) {
     builder.AddReversed("Ev", "Eve", 1, 1);     // once through a capitalised form
     builder.AddReversed("ev", "home", 1, 2);
     EXPECT_EQ(builder.PlainText(), "ev|home, house, abode, Eve\n\r");
+}
+
+TEST(DictionaryBuilder, ADirectRowTakesTheBestSenseAReversalGivesItThroughTheMainForm) {
+    DictionaryBuilder builder;
+    builder.Add("almak", {"have", "Take", "get"}, {1, 1, 1});
+    builder.AddReversed("almak", "get", 3, 1);
+    builder.AddReversed("almak", "TAKE", 4, 2);
+    builder.AddReversed("almak", "take", 2, 5);
+    builder.AddReversed("Almak", "have", 1, 1);  // through the capitalised form: another word
+    EXPECT_EQ(builder.PlainText(), "almak|Take, get, have\n\r");
+}
+
+TEST(DictionaryBuilder, AReversedPairStandsByItsBestSenseThatIsNotRare) {
+    DictionaryBuilder builder;
+    builder.AddReversed("sen", "thee", 1, 2, true);
+    builder.AddReversed("sen", "thou", 1, 1, true);
+    builder.AddReversed("sen", "thee", 3, 1);
+    builder.AddReversed("sen", "you", 2, 3);
+    EXPECT_EQ(builder.PlainText(), "sen|you, thee, thou\n\r");
 }
 
 TEST(DictionaryBuilder, TheShownHeadwordIsTheDirectFormElseTheMostWrittenOne) {

@@ -39,6 +39,25 @@ TEST(DictdArticle, NumberedSensesLoseNumbersLabelsAndRunOnPhrases) {
                     "buz m\xC4\xB1h\xC4\xB1 \xC3\xA7" "akmak", "macun"}));
 }
 
+TEST(DictdArticle, ALabelOfAnArchaicOrRareSenseMarksItsTranslations) {
+    using Marks = std::vector<bool>;
+    const struct {
+        const char* line;
+        Marks expected;
+    } cases[] = {
+        {"1. (zam.), (eski) (-in hali thy) sen.", {true}},
+        {"1. (eski.) (sen) -sin", {true}},
+        {"(k. dili) (NAD.) a, b", {true, true}},
+        {" [Rare, Familier] mot", {true}},
+        {"1. itaatli. your servant (eski) kulunuz", {false}},  // a label of the run-on phrase
+        {"1. (eski ismi) Siyam", {false}},
+        {"1. a\n2. (raro) b", {false, true}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseDictdArticle(std::string("w /w/\n") + c.line + "\n").rare, c.expected) << c.line;
+    }
+}
+
 TEST(DictdArticle, CrossReferencesAreNoTranslations) {
     EXPECT_TRUE(ParseDictdArticle("caught /k/\n1. (bak.) catch.\n").translations.empty());
     EXPECT_EQ(ParseDictdArticle("a /x/\n1. \xC3\xA7ok k\xC3\xB6t\xC3\xBC, fena (bak.) yeti\n").translations,
