@@ -42,7 +42,6 @@ void SaveFile(const WordTable& table, const std::string& path) {
 // ratio compares two passes made under the same machine load.
 void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
     double floorMs = 0, loadMs = 0;
-    size_t turn = 0;
     for (auto _ : state) {
         auto timeFloor = [&] {
             uint32_t checksum = 0;
@@ -52,7 +51,7 @@ void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
             benchmark::DoNotOptimize(checksum);
         };
         auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
-        if (turn++ % 2 == 0) { timeFloor(); timeLoad(); } else { timeLoad(); timeFloor(); }
+        if (s->loadTurn++ % 2 == 0) { timeFloor(); timeLoad(); } else { timeLoad(); timeFloor(); }
     }
     const auto n = static_cast<double>(state.iterations());
     state.counters["floor_ms"] = floorMs / n;
@@ -65,7 +64,6 @@ void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
 void BenchSaveAgainstLoad(benchmark::State& state, Scenario* s) {
     const std::string target = s->path + ".saved";
     double saveMs = 0, loadMs = 0;
-    size_t turn = 0;
     for (auto _ : state) {
         auto timeSave = [&] {
             const auto start = std::chrono::steady_clock::now();
@@ -73,7 +71,7 @@ void BenchSaveAgainstLoad(benchmark::State& state, Scenario* s) {
             saveMs += MillisecondsSince(start);
         };
         auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
-        if (turn++ % 2 == 0) { timeSave(); timeLoad(); } else { timeLoad(); timeSave(); }
+        if (s->saveTurn++ % 2 == 0) { timeSave(); timeLoad(); } else { timeLoad(); timeSave(); }
     }
     std::remove(target.c_str());
     const auto n = static_cast<double>(state.iterations());

@@ -39,6 +39,10 @@ struct Scenario {
     // The last run of kEdits changes: what the heap and the table's own count grew by.
     size_t editHeapGrowth = 0;
     size_t editTableGrowth = 0;
+    // Which of two passes timed back to back goes first: kept across repetitions, so that
+    // a benchmark of one iteration per repetition alternates too.
+    size_t loadTurn = 0;
+    size_t saveTurn = 0;
 };
 
 // ---- the measured paths and the memory (bench_scenario.cpp) ------------------------------
