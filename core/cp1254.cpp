@@ -6,28 +6,10 @@
 namespace kavrel {
 namespace {
 
-// 0x80-0x9F of code page 1254; 0 marks the bytes the code page leaves undefined.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0,      0,       // 88-8F
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0,      0x0178,  // 98-9F
-};
-
+// Undefined bytes map to the C1 control of the same value, so every byte survives a round trip.
 char32_t MapByte(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        const char16_t mapped = kHighControls[byte - 0x80];
-        return mapped != 0 ? mapped : byte;
-    }
-    switch (byte) {  // the six Turkish letters that differ from Latin-1
-        case 0xD0: return 0x011E;  // Ğ
-        case 0xDD: return 0x0130;  // İ
-        case 0xDE: return 0x015E;  // Ş
-        case 0xF0: return 0x011F;  // ğ
-        case 0xFD: return 0x0131;  // ı
-        case 0xFE: return 0x015F;  // ş
-        default: return byte;
-    }
+    const long defined = Cp1254Defined(byte);
+    return defined >= 0 ? static_cast<char32_t>(defined) : byte;
 }
 
 struct Tables {

@@ -53,6 +53,18 @@ TEST(Cp1254Unicode, TurkishLettersAndHighControls) {
     EXPECT_EQ(UnicodeToCp1254(U'\u0131'), 0xFD);
 }
 
+// The compile-time answer (used to check the import's tables) agrees with the run-time
+// mapping, except for the seven bytes the code page leaves undefined.
+TEST(Cp1254Unicode, HoldsWhatTheMappingDefines) {
+    const std::string undefined = "\x81\x8D\x8E\x8F\x90\x9D\x9E";
+    for (int b = 0; b < 256; ++b) {
+        const bool defined = undefined.find(static_cast<char>(b)) == std::string::npos;
+        EXPECT_EQ(Cp1254Holds(Cp1254ToUnicode(static_cast<unsigned char>(b))), defined) << "byte 0x" << std::hex << b;
+    }
+    EXPECT_FALSE(Cp1254Holds(U'\u00D0'));  // Ð: 1254 has Ğ at its byte
+    EXPECT_FALSE(Cp1254Holds(U'\u0100'));
+}
+
 TEST(Cp1254Unicode, EveryByteRoundTripsThroughUtf16AndUtf8) {
     std::string all;
     for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
