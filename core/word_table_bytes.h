@@ -1,6 +1,6 @@
-// The byte work of the word table's lookups, a machine word (eight bytes, or four on a
-// 32-bit processor) at a time: where a line ends, and the packing of a key's bytes into
-// the hash's words.
+// The byte work of the word table's lookups: where a line ends, found a machine word
+// (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; and
+// with SSE2 a line's key compared with a looked-up key in one block.
 #pragma once
 
 #include <bit>
@@ -17,9 +17,8 @@ static_assert(std::endian::native == std::endian::little, "words are packed litt
 
 using Word = uintptr_t;
 
-template <class W = Word>
-inline W Load(const char* p) {
-    W word;
+inline Word LoadWord(const char* p) {
+    Word word;
     std::memcpy(&word, p, sizeof word);
     return word;
 }
@@ -109,7 +108,7 @@ inline const char* LineEnd(const char* p, const char* end) {
     }
 #endif
     for (; end - p >= static_cast<ptrdiff_t>(sizeof(Word)); p += sizeof(Word)) {
-        const Word word = Load(p);
+        const Word word = LoadWord(p);
         const Word marks = MarksOf(word, '\0') | MarksOf(word, '\n') | MarksOf(word, '\r');
         if (marks != 0) return p + std::countr_zero(marks) / 8;
     }
