@@ -1,6 +1,7 @@
 // Open addressing with linear probing over an array of slots, at most three quarters full. Keys are
-// hashed and compared through a copy of the 1254 lower-casing table, a word of lowered
-// bytes (eight, or four on a 32-bit processor) at a time.
+// hashed through a copy of the 1254 lower-casing table, a word of lowered bytes (eight, or
+// four on a 32-bit processor) at a time, and compared with a line sixteen bytes at a time
+// where the processor has SSE2.
 #include "core/word_table.h"
 
 #include <algorithm>
@@ -164,11 +165,43 @@ size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
     }
 }
 
+// A lookup compares a slot's line with the key only where tag and hash match, without
+// finding the line's end first; only a match then looks for the end, from the bar on.
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
-    const size_t i = Probe(key, HashKey(key));
-    if (tags_[i] == 0) return std::nullopt;
-    return LineOf(slots_[i]);
+    const uint32_t hash = HashKey(key);
+    const uint8_t tag = Tag(hash);
+    const size_t n = slots_.size();
+    const size_t home = Home(hash);
+    // The tags are small but can be out of the caches on a busy machine: the home slot is
+    // fetched together with its tag, so a hit does not wait for the two in turn.
+    __builtin_prefetch(&slots_[home]);
+    for (size_t i = home;;) {
+        const uint8_t seen = tags_[i];
+        if (seen == 0) return std::nullopt;
+        if (seen == tag && slots_[i].hash == hash) {
+            if (const std::optional<std::string_view> line = LineUnder(slots_[i], key)) return line;
+        }
+        if (++i == n) i = 0;
+    }
+}
+
+std::optional<std::string_view> WordTable::LineUnder(const Slot& slot, std::string_view key) const {
+#if defined(__SSE2__)
+    // A line of the loaded text: sixteen bytes of it lie in the text (which ends with a zero
+    // byte), and the key of up to sixteen bytes is compared with them in one block, without
+    // a branch on the line's bytes, so the next lookup need not wait for this line.
+    const char* const line = text_.data() + slot.offset;
+    const auto readable = static_cast<size_t>(text_.data() + text_.size() - line);
+    if ((slot.offset & kEdited) == 0 && !key.empty() && key.size() <= word_bytes::kBlock &&
+        readable >= word_bytes::kBlock) {
+        if (!word_bytes::BlockHasKey(line, key.data(), key.size())) return std::nullopt;
+        return TextLineFrom(line, line + key.size() + 1);
+    }
+#endif
+    const std::string_view whole = LineOf(slot);
+    if (!LineHasKey(whole, key)) return std::nullopt;
+    return whole;
 }
 
 void WordTable::Grow(size_t minimumSlots) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/siphash.h"
+#include "core/word_table_bytes.h"
 
 namespace kavrel {
 
@@ -116,17 +117,18 @@ private:
     }
     std::string_view LineOf(const Slot& slot) const {
         if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
-        const char* const start = text_.data() + slot.offset;
-        return std::string_view(start, static_cast<size_t>(LineEnd(start) - start));
+        return TextLineFrom(text_.data() + slot.offset, text_.data() + slot.offset);
     }
-    // The first CR, LF or zero (the end of the text) at or after p.
-    static const char* LineEnd(const char* p) {
-        while (static_cast<unsigned char>(*p) > '\r' || (*p != '\r' && *p != '\n' && *p != '\0')) ++p;
-        return p;
+    // The line of the text that starts at start, whose end is at or after from.
+    std::string_view TextLineFrom(const char* start, const char* from) const {
+        const char* const end = word_bytes::LineEnd(from, text_.data() + text_.size());
+        return std::string_view(start, static_cast<size_t>(end - start));
     }
     void PrefetchLine(const Slot& slot) const {
         if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
     }
+    // The line of a slot whose hash matched, if it is filed under key.
+    std::optional<std::string_view> LineUnder(const Slot& slot, std::string_view key) const;
     void File(uint32_t offset, std::string_view key, uint32_t hash);
     void MakeRoomForOneMore();
     // The slot filed under key, or the free slot where it would go.

@@ -12,6 +12,7 @@
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"
 #include "core/word_table.h"
+#include "core/word_table_bytes.h"
 
 namespace kavrel {
 namespace {
@@ -180,10 +181,12 @@ TEST(WordTableFind, KeysMatchOnlyTheTextBeforeTheFirstBar) {
     EXPECT_EQ(barFirst.Find("").value(), "");
 }
 
-// Every line and key of up to four bytes over an alphabet of "|", two cases and a Turkish
-// capital, against the definition: the lower-cased text before the first "|".
+// Every line and key of up to four bytes over an alphabet of "|", two cases, a Turkish
+// capital and (in keys) a line end, against the definition: the lower-cased text before
+// the first "|". The block compare of a loaded line sees the line's end and whatever the
+// text holds after it, here the rest of the key and a "|", which must not match.
 TEST(WordTableFind, LineHasKeyAgreesWithTheLowerCasedHeadwordEverywhere) {
-    const std::string alphabet = "|aA\xDD\xFD";
+    const std::string alphabet = "|aA\xDD\xFD\n";
     std::vector<std::string> texts{""};
     for (size_t from = 0; texts.back().size() < 4;) {
         const size_t to = texts.size();
@@ -193,13 +196,51 @@ TEST(WordTableFind, LineHasKeyAgreesWithTheLowerCasedHeadwordEverywhere) {
         from = to;
     }
     for (const std::string& line : texts) {
+        if (line.find('\n') != std::string::npos) continue;  // a line holds no line end
         const std::string key = LowerCopy1254(KeyOfLine(line));
         for (const std::string& probe : texts) {
-            ASSERT_EQ(WordTable::LineHasKey(line, probe), key == LowerCopy1254(probe))
-                << "line \"" << line << "\" key \"" << probe << "\"";
+            const bool expected = key == LowerCopy1254(probe);
+            ASSERT_EQ(WordTable::LineHasKey(line, probe), expected) << "line \"" << line << "\" key \"" << probe << "\"";
+#if defined(__SSE2__)
+            if (probe.empty()) continue;
+            std::string text = line + "\n" + (probe.size() > line.size() ? probe.substr(line.size() + 1) : "") + "|";
+            text.resize(16, 'a');
+            ASSERT_EQ(word_bytes::BlockHasKey(text.data(), probe.data(), probe.size()), expected)
+                << "line \"" << line << "\" key \"" << probe << "\" in a block";
+#endif
         }
     }
 }
+
+// Keys of every length to past the sixteen bytes compared at once, in lines whose rest ends
+// before, at and past the blocks searched for a line end, last in the text or not: each is
+// found whole.
+TEST(WordTableFind, EveryKeyAndLineLengthUpToTheTextsEnd) {
+    const std::string letters = "aB\xDD\xC7x";
+    for (size_t keyLength = 1; keyLength <= 40; ++keyLength) {
+        std::string key;
+        for (size_t i = 0; i < keyLength; ++i) key += letters[i % letters.size()];
+        for (const size_t rest : {0, 1, 14, 15, 16, 31, 63, 64, 65, 130}) {
+            const std::string line = key + "|" + std::string(rest, 't');
+            for (const char* after : {"", "\r", "\n\rnext|line\n\r"}) {
+                const WordTable table = Load("first|x\n\r" + line + after);
+                ASSERT_EQ(table.Find(LowerCopy1254(key)).value_or("<none>"), line) << keyLength << " " << rest;
+            }
+        }
+    }
+}
+
+#if defined(__SSE2__)
+// The lookup's lower-casing of sixteen bytes at once against the table, every byte.
+TEST(WordTableFind, BlockLowerCasingIsThePlatformsLowerCasing) {
+    for (int first = 0; first < 256; first += 16) {
+        char bytes[16], lowered[16];
+        for (int i = 0; i < 16; ++i) bytes[i] = static_cast<char>(first + i);
+        word_bytes::Lower1254Block(bytes, lowered);
+        for (int i = 0; i < 16; ++i) ASSERT_EQ(lowered[i], LowerChar1254(bytes[i])) << "byte " << first + i;
+    }
+}
+#endif
 
 // Lines whose keys repeat at distances below and above the number of lines the load keeps
 // pending: whatever the distance, the later line must win.
