@@ -1,7 +1,7 @@
 // Entry lines and translation rows.
 #include "core/entry_text.h"
 
-#include <cstring>
+#include "core/word_table_bytes.h"
 
 namespace kavrel {
 
@@ -12,8 +12,7 @@ EntryParts SplitEntry(std::string_view line) {
 }
 
 size_t LengthBeforeZero(std::string_view text) {
-    const void* zero = std::memchr(text.data(), 0, text.size());
-    return zero == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(zero) - text.data());
+    return word_bytes::ZeroOffset(text.data(), text.size());
 }
 
 std::string ReplaceAll(std::string text, std::string_view find, std::string_view replace) {

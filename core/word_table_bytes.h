@@ -1,6 +1,7 @@
 // The byte work of the word table's lookups: where a line ends, found a machine word
 // (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; and
-// with SSE2 a line's key compared with a looked-up key in one block.
+// with SSE2 a line's key compared with a looked-up key in one block; and where a text's
+// first zero byte is.
 #pragma once
 
 #include <bit>
@@ -114,6 +115,32 @@ inline const char* LineEnd(const char* p, const char* end) {
     }
     while (*p != '\0' && *p != '\n' && *p != '\r') ++p;
     return p;
+}
+
+// Where the first zero byte of the n bytes at p is, or n: the length of a dictionary text.
+// A scan of its own because the 32-bit program's C library searches a byte at a time (22 ms
+// for a 33 MB dictionary under Wine, against 3 ms in blocks).
+inline size_t ZeroOffset(const char* p, size_t n) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const auto zeros = [&](size_t at) {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(LoadBlock(p + at), zero)));
+    };
+    for (; n - i >= 4 * kBlock; i += 4 * kBlock) {
+        const uint64_t marks = zeros(i) | uint64_t{zeros(i + kBlock)} << 16 | uint64_t{zeros(i + 2 * kBlock)} << 32 |
+                               uint64_t{zeros(i + 3 * kBlock)} << 48;
+        if (marks != 0) return i + static_cast<size_t>(std::countr_zero(marks));
+    }
+#endif
+    for (; n - i >= sizeof(Word); i += sizeof(Word)) {
+        const Word marks = MarksOf(LoadWord(p + i), '\0');
+        if (marks != 0) return i + static_cast<size_t>(std::countr_zero(marks)) / 8;
+    }
+    for (; i < n; ++i) {
+        if (p[i] == '\0') return i;
+    }
+    return n;
 }
 
 }  // namespace kavrel::word_bytes

@@ -53,6 +53,22 @@ TEST(EntryLines, LengthStopsAtTheFirstZeroByte) {
     EXPECT_EQ(LengthBeforeZero(std::string("\0", 1)), 0u);
 }
 
+// The scan goes in blocks, words and single bytes: a zero at every place of texts of every
+// length up to past four blocks, with non-zero bytes (0x80 and 0x01 among them) around it.
+TEST(EntryLines, LengthFindsAZeroAtEveryPlace) {
+    for (size_t length = 0; length <= 140; ++length) {
+        std::string text(length, '\x80');
+        for (size_t i = 0; i < length; i += 3) text[i] = '\x01';
+        ASSERT_EQ(LengthBeforeZero(text), length);
+        for (size_t zero = 0; zero < length; ++zero) {
+            std::string withZero = text;
+            withZero[zero] = '\0';
+            if (zero + 1 < length) withZero[length - 1] = '\0';  // a later zero changes nothing
+            ASSERT_EQ(LengthBeforeZero(withZero), zero) << "length " << length;
+        }
+    }
+}
+
 TEST(TranslationRows, SplitTrimAndKeepEmptyPieces) {
     using Rows = std::vector<std::string>;
     const struct { const char* translations; Rows rows; } cases[] = {
