@@ -22,23 +22,12 @@ double TimedLoadMs(const std::string& plain) {
 
 }  // namespace
 
-// The crafted and the ordinary text loaded back to back, alternating which goes first.
+// The crafted and the ordinary text loaded in turns.
 void BenchCraftedAgainstOrdinary(benchmark::State& state, const CraftedPair* texts) {
-    double craftedMs = 0, ordinaryMs = 0;
-    size_t turn = 0;
-    for (auto _ : state) {
-        if (turn++ % 2 == 0) {
-            craftedMs += TimedLoadMs(texts->crafted);
-            ordinaryMs += TimedLoadMs(texts->ordinary);
-        } else {
-            ordinaryMs += TimedLoadMs(texts->ordinary);
-            craftedMs += TimedLoadMs(texts->crafted);
-        }
-    }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["crafted_ms"] = craftedMs / n;
-    state.counters["ordinary_ms"] = ordinaryMs / n;
-    state.counters["crafted_over_ordinary"] = craftedMs / ordinaryMs;
+    static size_t turn = 0;
+    TimeInTurns(
+        state, turn, [&] { return TimedLoadMs(texts->crafted); }, [&] { return TimedLoadMs(texts->ordinary); },
+        "crafted_ms", "ordinary_ms", "crafted_over_ordinary");
 }
 
 }  // namespace kavrel::bench

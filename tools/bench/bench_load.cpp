@@ -38,46 +38,33 @@ void SaveFile(const WordTable& table, const std::string& path) {
 
 }  // namespace
 
-// Floor and load timed back to back in each iteration (alternating which goes first), so a
-// ratio compares two passes made under the same machine load.
+// The load against the work no load can skip, in turns.
 void BenchLoadAgainstFloor(benchmark::State& state, Scenario* s) {
-    double floorMs = 0, loadMs = 0;
-    for (auto _ : state) {
-        auto timeFloor = [&] {
-            uint32_t checksum = 0;
-            const auto start = std::chrono::steady_clock::now();
-            std::string text = FloorPass(s->path, checksum);
-            floorMs += MillisecondsSince(start);
-            benchmark::DoNotOptimize(checksum);
-        };
-        auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
-        if (s->loadTurn++ % 2 == 0) { timeFloor(); timeLoad(); } else { timeLoad(); timeFloor(); }
-    }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["floor_ms"] = floorMs / n;
-    state.counters["load_ms"] = loadMs / n;
-    state.counters["load_over_floor"] = loadMs / floorMs;
+    static size_t turn = 0;
+    auto timeFloor = [&] {
+        uint32_t checksum = 0;
+        const auto start = std::chrono::steady_clock::now();
+        std::string text = FloorPass(s->path, checksum);
+        const double ms = MillisecondsSince(start);
+        benchmark::DoNotOptimize(checksum);
+        return ms;
+    };
+    auto timeLoad = [&] { return TimedFileLoadMs(s->path); };
+    TimeInTurns(state, turn, timeLoad, timeFloor, "load_ms", "floor_ms", "load_over_floor");
 }
 
-// A save and a load of the same dictionary timed back to back (alternating which goes
-// first), so save_over_load compares two passes made under the same machine load.
+// A save and a load of the same dictionary, in turns.
 void BenchSaveAgainstLoad(benchmark::State& state, Scenario* s) {
+    static size_t turn = 0;
     const std::string target = s->path + ".saved";
-    double saveMs = 0, loadMs = 0;
-    for (auto _ : state) {
-        auto timeSave = [&] {
-            const auto start = std::chrono::steady_clock::now();
-            SaveFile(s->table, target);
-            saveMs += MillisecondsSince(start);
-        };
-        auto timeLoad = [&] { loadMs += TimedFileLoadMs(s->path); };
-        if (s->saveTurn++ % 2 == 0) { timeSave(); timeLoad(); } else { timeLoad(); timeSave(); }
-    }
+    auto timeSave = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        SaveFile(s->table, target);
+        return MillisecondsSince(start);
+    };
+    auto timeLoad = [&] { return TimedFileLoadMs(s->path); };
+    TimeInTurns(state, turn, timeSave, timeLoad, "save_ms", "load_ms", "save_over_load");
     std::remove(target.c_str());
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["save_ms"] = saveMs / n;
-    state.counters["load_ms"] = loadMs / n;
-    state.counters["save_over_load"] = saveMs / loadMs;
 }
 
 // kEdits changes of entries spread over a freshly loaded table, each a new translation for

@@ -45,33 +45,26 @@ private:
 }  // namespace
 
 // Blocks of lookups (the half-hit, half-miss queries, lower-cased as the window does) and
-// blocks of chase steps in turn, alternating which goes first, so lookup_over_miss compares
-// two figures taken under the same machine load.
+// blocks of chase steps in turns.
 void BenchLookupAgainstMiss(benchmark::State& state, Scenario* s) {
     constexpr size_t kBlock = size_t{1} << 16;
+    static size_t turn = 0;
     PointerChase chase(s->table.MemoryBytes());  // built outside the timed blocks
-    double lookupNs = 0, missNs = 0;
-    size_t next = 0, turn = 0;
-    for (auto _ : state) {
-        auto timeLookups = [&] {
-            const auto start = std::chrono::steady_clock::now();
-            for (size_t i = 0; i < kBlock; ++i) {
-                const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
-                benchmark::DoNotOptimize(s->table.Find(key));
-            }
-            lookupNs += MillisecondsSince(start) * 1e6 / kBlock;
-        };
-        auto timeChase = [&] {
-            const auto start = std::chrono::steady_clock::now();
-            chase.Steps(kBlock);
-            missNs += MillisecondsSince(start) * 1e6 / kBlock;
-        };
-        if (turn++ % 2 == 0) { timeLookups(); timeChase(); } else { timeChase(); timeLookups(); }
-    }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["lookup_ns"] = lookupNs / n;
-    state.counters["miss_ns"] = missNs / n;
-    state.counters["lookup_over_miss"] = lookupNs / missNs;
+    size_t next = 0;
+    auto timeLookups = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        for (size_t i = 0; i < kBlock; ++i) {
+            const std::string key = LowerCopy1254(s->queries[next++ & (kQueryCount - 1)]);
+            benchmark::DoNotOptimize(s->table.Find(key));
+        }
+        return MillisecondsSince(start) * 1e6 / kBlock;
+    };
+    auto timeChase = [&] {
+        const auto start = std::chrono::steady_clock::now();
+        chase.Steps(kBlock);
+        return MillisecondsSince(start) * 1e6 / kBlock;
+    };
+    TimeInTurns(state, turn, timeLookups, timeChase, "lookup_ns", "miss_ns", "lookup_over_miss");
 }
 
 void BenchMapLookup(benchmark::State& state, Scenario* s) {

@@ -39,10 +39,6 @@ struct Scenario {
     // The last run of kEdits changes: what the heap and the table's own count grew by.
     size_t editHeapGrowth = 0;
     size_t editTableGrowth = 0;
-    // Which of two passes timed back to back goes first: kept across repetitions, so that
-    // a benchmark of one iteration per repetition alternates too.
-    size_t loadTurn = 0;
-    size_t saveTurn = 0;
 };
 
 // ---- the measured paths and the memory (bench_scenario.cpp) ------------------------------
@@ -54,6 +50,32 @@ size_t HeapInUse();
 size_t ResidentBytes();
 void Prepare(Scenario& s, const std::string& dataDir);
 double TimedFileLoadMs(const std::string& path);
+
+// ---- two passes timed in turns ------------------------------------------------------------
+
+// Runs the passes a and b (each returns its time) back to back in every iteration, so that
+// their ratio compares two figures taken under the same machine load. Which goes first
+// alternates with turn, which the caller keeps across repetitions: a benchmark of one
+// iteration per repetition alternates too. Sets the counters aName and bName to the mean
+// times and ratioName to a / b.
+template <class A, class B>
+void TimeInTurns(benchmark::State& state, size_t& turn, A a, B b, const char* aName, const char* bName,
+                 const char* ratioName) {
+    double aTotal = 0, bTotal = 0;
+    for (auto _ : state) {
+        if (turn++ % 2 == 0) {
+            aTotal += a();
+            bTotal += b();
+        } else {
+            bTotal += b();
+            aTotal += a();
+        }
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters[aName] = aTotal / n;
+    state.counters[bName] = bTotal / n;
+    state.counters[ratioName] = aTotal / bTotal;
+}
 
 // ---- the benchmarks, registered by bench_main.cpp -----------------------------------------
 
