@@ -12,13 +12,14 @@ namespace kavrel {
 namespace {
 
 // A cheap guess of the number of entries, to size the table once: LF-ended files have one
-// LF per line, CR-only files one CR. Every entry but the one under "" needs a "|" of its
+// LF per line, CR-only files one CR (counted only when the LFs are fewer than the bars, so
+// a usual file is read once for each). Every entry but the one under "" needs a "|" of its
 // own, so a text of few bars holds few entries however many line ends it has.
 size_t EstimateEntries(std::string_view text) {
     const auto count = [&](char c) { return static_cast<size_t>(std::count(text.begin(), text.end(), c)); };
     const size_t bars = count('|');
     size_t lines = count('\n');
-    if (lines == 0) lines = count('\r');
+    if (lines < bars) lines = std::max(lines, count('\r'));
     return std::min(lines, bars) + 1;
 }
 

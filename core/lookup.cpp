@@ -2,7 +2,6 @@
 #include "core/lookup.h"
 
 #include "core/captions.h"
-#include "core/cp1254.h"
 #include "core/entry_text.h"
 
 namespace kavrel {
@@ -10,7 +9,7 @@ namespace kavrel {
 LookupDecision DecideLookup(const WordTable& table, std::string_view word) {
     LookupDecision decision;
     if (word.empty()) return decision;
-    const std::optional<std::string_view> entry = table.Find(LowerCopy1254(word));
+    const std::optional<std::string_view> entry = table.Find(word);  // lower-cases both sides itself
     if (!entry) {
         decision.caption = std::string(captions::kNotFound);
         return decision;

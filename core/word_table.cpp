@@ -1,7 +1,7 @@
 // Open addressing with linear probing over an array of slots, at most three quarters full. Keys are
 // hashed through a copy of the 1254 lower-casing table, a word of lowered bytes (eight, or
-// four on a 32-bit processor) at a time, and compared with a line sixteen bytes at a time
-// where the processor has SSE2.
+// four on a 32-bit processor) at a time. Lookups of short keys where the processor has SSE2
+// are in word_table_find.cpp.
 #include "core/word_table.h"
 
 #include <algorithm>
@@ -79,7 +79,7 @@ inline uint64_t HashLowered(SipKey hashKey, std::string_view key) {
 
 // The largest slot array a vector of this process may hold; Home() scales a 32-bit hash to
 // the slot count, so no more than 2^32 - 1 slots either.
-constexpr size_t kMaximumSlots = std::min<uint64_t>(static_cast<size_t>(PTRDIFF_MAX) / 8, UINT32_MAX);
+constexpr size_t kMaximumSlots = std::min<uint64_t>(static_cast<size_t>(PTRDIFF_MAX) / 4, UINT32_MAX);
 constexpr size_t kMaximumEntries = static_cast<size_t>(SizedLoad(kMaximumSlots));
 
 }  // namespace
@@ -94,7 +94,7 @@ uint32_t WordTable::HashKey(std::string_view key) const {
 }
 
 size_t WordTable::SlotsFor(size_t entries) {
-    static_assert(sizeof(Slot) == 8);
+    static_assert(sizeof(Slot) == 4);
     if (entries > kMaximumEntries) throw std::length_error("dictionary has too many entries");
     // The least count that holds entries two thirds full: 2 * slots >= 3 * entries.
     return std::max(kMinimumSlots, static_cast<size_t>((uint64_t{entries} * 3 + 1) / 2));
@@ -160,63 +160,50 @@ size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
     for (size_t i = Home(hash);;) {
         const uint8_t seen = tags_[i];
         if (seen == 0) return i;
-        if (seen == tag && slots_[i].hash == hash && LineHasKey(LineOf(slots_[i]), key)) return i;
+        if (seen == tag && LineHasKey(LineOf(slots_[i]), key)) return i;
         if (++i == n) i = 0;
     }
 }
 
-// A lookup compares a slot's line with the key only where tag and hash match, without
-// finding the line's end first; only a match then looks for the end, from the bar on.
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
-    const uint32_t hash = HashKey(key);
+#if defined(__SSE2__)
+    if (!key.empty() && key.size() <= word_bytes::kBlock) return FindShortKey(key);
+#endif
+    return FindByProbing(key, HashKey(key));
+}
+
+std::optional<std::string_view> WordTable::FindByProbing(std::string_view key, uint32_t hash) const {
     const uint8_t tag = Tag(hash);
     const size_t n = slots_.size();
-    const size_t home = Home(hash);
-    // The tags are small but can be out of the caches on a busy machine: the home slot is
-    // fetched together with its tag, so a hit does not wait for the two in turn.
-    __builtin_prefetch(&slots_[home]);
-    for (size_t i = home;;) {
+    for (size_t i = Home(hash);;) {
         const uint8_t seen = tags_[i];
         if (seen == 0) return std::nullopt;
-        if (seen == tag && slots_[i].hash == hash) {
-            if (const std::optional<std::string_view> line = LineUnder(slots_[i], key)) return line;
+        if (seen == tag) {
+            const std::string_view line = LineOf(slots_[i]);
+            if (LineHasKey(line, key)) return line;
         }
         if (++i == n) i = 0;
     }
 }
 
-std::optional<std::string_view> WordTable::LineUnder(const Slot& slot, std::string_view key) const {
-#if defined(__SSE2__)
-    // A line of the loaded text: sixteen bytes of it lie in the text (which ends with a zero
-    // byte), and the key of up to sixteen bytes is compared with them in one block, without
-    // a branch on the line's bytes, so the next lookup need not wait for this line.
-    const char* const line = text_.data() + slot.offset;
-    const auto readable = static_cast<size_t>(text_.data() + text_.size() - line);
-    if ((slot.offset & kEdited) == 0 && !key.empty() && key.size() <= word_bytes::kBlock &&
-        readable >= word_bytes::kBlock) {
-        if (!word_bytes::BlockHasKey(line, key.data(), key.size())) return std::nullopt;
-        return TextLineFrom(line, line + key.size() + 1);
-    }
-#endif
-    const std::string_view whole = LineOf(slot);
-    if (!LineHasKey(whole, key)) return std::nullopt;
-    return whole;
-}
-
 void WordTable::Grow(size_t minimumSlots) {
-    std::vector<Slot> old(minimumSlots, Slot{kEmpty, 0});
+    std::vector<Slot> old(minimumSlots, Slot{kEmpty});
     old.swap(slots_);
     std::vector<uint8_t>(minimumSlots, 0).swap(tags_);
     growAt_ = static_cast<size_t>(MaximumLoad(slots_.size()));
     const size_t n = slots_.size();
-    for (const Slot& slot : old) {
+    for (size_t from = 0; from < old.size(); ++from) {
+        const Slot slot = old[from];
+        if (from + kSlotsAhead < old.size()) PrefetchLine(old[from + kSlotsAhead]);
         if (slot.offset == kEmpty) continue;
-        size_t i = Home(slot.hash);
+        // No hash is kept: each key is hashed again from its line, fetched a few slots ahead.
+        const uint32_t hash = HashKey(KeyOfLine(LineOf(slot)));
+        size_t i = Home(hash);
         while (tags_[i] != 0) {
             if (++i == n) i = 0;
         }
-        Put(i, slot);
+        Put(i, slot, hash);
     }
 }
 
@@ -232,7 +219,7 @@ void WordTable::File(uint32_t offset, std::string_view key, uint32_t hash) {
     MakeRoomForOneMore();
     const size_t i = Probe(key, hash);
     if (tags_[i] == 0) ++count_;
-    Put(i, Slot{offset, hash});
+    Put(i, Slot{offset}, hash);
 }
 
 void WordTable::SetLine(std::string_view line) {
@@ -250,7 +237,7 @@ void WordTable::SetLine(std::string_view line) {
     const auto index = static_cast<uint32_t>(edits_.size());
     edits_.push_back(std::move(owned));
     if (!present) ++count_;
-    Put(i, Slot{kEdited | index, hash});
+    Put(i, Slot{kEdited | index}, hash);
 }
 
 void WordTable::AdoptText(std::string text, size_t expectedEntries) {

@@ -95,15 +95,15 @@ public:
     static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
-    // Eight bytes: where the line is, and its key's whole hash, so growing rehashes no key.
-    // A line's length is not kept: the line runs to its line end (or the text's end).
+    // Four bytes: where the line is. A line's length is not kept: the line runs to its line
+    // end (or the text's end). Nor is its key's hash: growing hashes each key again.
     // Beside each slot, in an array of its own, one byte of tag: 0 for a free slot, else
-    // seven bits of the hash. The tags are an eighth of the slots' size and stay in the
+    // seven bits of the hash. The tags are a quarter of the slots' size and stay in the
     // caches, so a lookup whose tag matches none of its probe is answered without reading
-    // a slot or a line from memory; a hit reads its slot and its line.
+    // a slot or a line from memory; a hit reads its slot and its line. The slots are kept
+    // small so that they too stay in the caches as far as they can.
     struct Slot {
         uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
-        uint32_t hash;    // of the lower-cased key
     };
     static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80u | (hash & 0x7Fu)); }
     static constexpr uint32_t kEmpty = UINT32_MAX;
@@ -127,15 +127,21 @@ private:
     void PrefetchLine(const Slot& slot) const {
         if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
     }
-    // The line of a slot whose hash matched, if it is filed under key.
-    std::optional<std::string_view> LineUnder(const Slot& slot, std::string_view key) const;
+    // Find for a key of known hash, slot by slot: any key, any slot.
+    std::optional<std::string_view> FindByProbing(std::string_view key, uint32_t hash) const;
+#if defined(__SSE2__)
+    // Find for a key of 1 to 16 bytes, sixteen tags at a time, without a branch on the
+    // outcome; the few cases it cannot decide so go to FindByProbing.
+    std::optional<std::string_view> FindShortKey(std::string_view key) const;
+    uint32_t HashKeyBlock(const word_bytes::KeyBlock& key) const;
+#endif
     void File(uint32_t offset, std::string_view key, uint32_t hash);
     void MakeRoomForOneMore();
     // The slot filed under key, or the free slot where it would go.
     size_t Probe(std::string_view key, uint32_t hash) const;
-    void Put(size_t i, Slot slot) {
+    void Put(size_t i, Slot slot, uint32_t hash) {
         slots_[i] = slot;
-        tags_[i] = Tag(slot.hash);
+        tags_[i] = Tag(hash);
     }
     void Grow(size_t minimumSlots);
 

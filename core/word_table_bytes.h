@@ -1,7 +1,8 @@
 // The byte work of the word table's lookups: where a line ends, found a machine word
-// (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; and
-// with SSE2 a line's key compared with a looked-up key in one block; and where a text's
-// first zero byte is.
+// (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; with
+// SSE2, a looked-up key lower-cased in one block and compared with a line's key in one
+// block, and sixteen slots' tags compared with a key's at once; and where a text's first
+// zero byte is.
 #pragma once
 
 #include <bit>
@@ -39,6 +40,12 @@ inline Word MarksOf(Word word, unsigned char byte) {
 constexpr size_t kBlock = 16;
 
 inline __m128i LoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline __m128i LoadLow8(const char* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
+inline uint32_t Load4(const char* p) {
+    uint32_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
 
 inline unsigned LineEndMarks(__m128i block) {
     const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_setzero_si128()),
@@ -73,19 +80,81 @@ inline void Lower1254Block(const char* p, char* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), Lower1254(LoadBlock(p)));
 }
 
-// Whether the line at line is filed under the n (1 to 16) bytes at key: the key and the
-// line's first n bytes are equal after lower-casing, the key holds no "|" and no line end
-// (no key of a loaded line does), and the line has a "|" after them. Sixteen bytes are
-// readable at line; the key is copied first, as no more than its own bytes may be read.
-inline bool BlockHasKey(const char* line, const char* key, size_t n) {
-    char copy[kBlock] = {};
-    std::memcpy(copy, key, n);
-    const __m128i k = LoadBlock(copy);
-    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Lower1254(LoadBlock(line)), Lower1254(k))));
-    const unsigned barred = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(k, _mm_set1_epi8('|')))) |
-                            LineEndMarks(k);
-    const unsigned wanted = (1u << n) - 1;
-    return ((same & wanted) == wanted) & ((barred & wanted) == 0) & (line[n] == '|');
+// A looked-up key of 1 to 16 bytes, lower-cased once: its bytes for the hash, and a block
+// to compare with lines.
+struct KeyBlock {
+    alignas(16) unsigned char lowered[kBlock];  // the key lower-cased, zeros after it
+    size_t n;
+    // The key holds no "|", no line end and no zero byte, as the key of every loaded line:
+    // only such a key can match a line of the text.
+    bool comparable;
+};
+
+// The n (1 to 16) bytes at key in a block, zeros after them, read without touching a byte
+// past the key: as two words that overlap where n is not a whole number of them. (Copying
+// the key to a zeroed buffer and loading that stalls the processor: a load of sixteen bytes
+// cannot be served from the copy's smaller stores.)
+inline __m128i KeyBytes(const char* key, size_t n) {
+    const auto count = [](size_t bits) { return _mm_cvtsi32_si128(static_cast<int>(bits)); };
+    if (n >= 8) {
+        const __m128i low = LoadLow8(key);
+        // The last eight bytes, shifted down past those already in low (all of them when n is 8).
+        const __m128i high = _mm_srl_epi64(LoadLow8(key + n - 8), count(8 * (16 - n)));
+        return _mm_unpacklo_epi64(low, high);
+    }
+    if (n >= 4) {
+        const __m128i first = _mm_cvtsi32_si128(static_cast<int>(Load4(key)));
+        const __m128i last = _mm_sll_epi64(_mm_cvtsi32_si128(static_cast<int>(Load4(key + n - 4))), count(8 * (n - 4)));
+        return _mm_or_si128(first, last);
+    }
+    const auto byte = [&](size_t i) { return uint32_t{static_cast<unsigned char>(key[i])} << (8 * i); };
+    return _mm_cvtsi32_si128(static_cast<int>(byte(0) | byte(n / 2) | byte(n - 1)));
+}
+
+// The KeyBlock of the n (1 to 16) bytes at key.
+inline KeyBlock MakeKeyBlock(const char* key, size_t n) {
+    const __m128i raw = KeyBytes(key, n);
+    KeyBlock block;
+    _mm_store_si128(reinterpret_cast<__m128i*>(block.lowered), Lower1254(raw));
+    block.n = n;
+    const unsigned barred = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(raw, _mm_set1_epi8('|')))) |
+                            LineEndMarks(raw);
+    block.comparable = (barred & ((1u << n) - 1)) == 0;
+    return block;
+}
+
+// Whether the line at line is filed under key: the key is comparable, its bytes equal the
+// line's first n bytes after lower-casing, and the line has a "|" after them. Seventeen
+// bytes are readable at line. No branch waits for the line's bytes.
+inline bool BlockHasKey(const char* line, const KeyBlock& key) {
+    const __m128i lowered = _mm_load_si128(reinterpret_cast<const __m128i*>(key.lowered));
+    const unsigned same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(Lower1254(LoadBlock(line)), lowered)));
+    const unsigned wanted = (1u << key.n) - 1;
+    return ((same & wanted) == wanted) & (line[key.n] == '|') & key.comparable;
+}
+
+// The tags of sixteen slots in probe order: which of them hold tag before the first free
+// one, and whether a free one is among them (else the probe goes on past them).
+struct TagRun {
+    unsigned matches;
+    bool ended;
+};
+
+inline TagRun ScanTags(const uint8_t* tags, uint8_t tag) {
+    const __m128i group = LoadBlock(reinterpret_cast<const char*>(tags));
+    const auto free = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, _mm_setzero_si128())));
+    const auto same = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(group, _mm_set1_epi8(static_cast<char>(tag)))));
+    const unsigned beforeFree = (free & (0u - free)) - 1;
+    return TagRun{same & beforeFree, free != 0};
+}
+
+// The first line end in the sixteen bytes at each of p, p + 16, p + 32 and p + 48, all
+// readable, or nullptr: for a line of usual length no branch waits on its bytes.
+inline const char* LineEndInFourBlocks(const char* p) {
+    const uint64_t marks = LineEndMarks(LoadBlock(p)) | uint64_t{LineEndMarks(LoadBlock(p + kBlock))} << 16 |
+                           uint64_t{LineEndMarks(LoadBlock(p + 2 * kBlock))} << 32 |
+                           uint64_t{LineEndMarks(LoadBlock(p + 3 * kBlock))} << 48;
+    return marks != 0 ? p + std::countr_zero(marks) : nullptr;
 }
 #endif
 
@@ -97,10 +166,7 @@ inline const char* LineEnd(const char* p, const char* end) {
     // Four blocks at once first, so that for a line of usual length no branch waits on its
     // bytes: a lookup's next lookup can go ahead while this line is still read from memory.
     if (end - p >= static_cast<ptrdiff_t>(4 * kBlock)) {
-        const uint64_t marks = LineEndMarks(LoadBlock(p)) | uint64_t{LineEndMarks(LoadBlock(p + kBlock))} << 16 |
-                               uint64_t{LineEndMarks(LoadBlock(p + 2 * kBlock))} << 32 |
-                               uint64_t{LineEndMarks(LoadBlock(p + 3 * kBlock))} << 48;
-        if (marks != 0) return p + std::countr_zero(marks);
+        if (const char* found = LineEndInFourBlocks(p)) return found;
         p += 4 * kBlock;
     }
     for (; end - p >= static_cast<ptrdiff_t>(kBlock); p += kBlock) {

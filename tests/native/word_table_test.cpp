@@ -205,7 +205,7 @@ TEST(WordTableFind, LineHasKeyAgreesWithTheLowerCasedHeadwordEverywhere) {
             if (probe.empty()) continue;
             std::string text = line + "\n" + (probe.size() > line.size() ? probe.substr(line.size() + 1) : "") + "|";
             text.resize(16, 'a');
-            ASSERT_EQ(word_bytes::BlockHasKey(text.data(), probe.data(), probe.size()), expected)
+            ASSERT_EQ(word_bytes::BlockHasKey(text.data(), word_bytes::MakeKeyBlock(probe.data(), probe.size())), expected)
                 << "line \"" << line << "\" key \"" << probe << "\" in a block";
 #endif
         }
@@ -227,6 +227,38 @@ TEST(WordTableFind, EveryKeyAndLineLengthUpToTheTextsEnd) {
                 ASSERT_EQ(table.Find(LowerCopy1254(key)).value_or("<none>"), line) << keyLength << " " << rest;
             }
         }
+    }
+}
+
+// The same in a table large enough for lookups by sixteen tags at once: keys of every length
+// to past sixteen bytes, in lines whose rest ends before, at and past the blocks searched
+// for a line end, one of them the text's last line. Each key is found whole in either
+// case; a byte changed, or a bar or a line end in place of its last byte, finds nothing.
+TEST(WordTableFind, KeysOfEveryLengthInALargeTable) {
+    const std::string letters = "aB\xDD\xE7x";
+    const size_t rests[] = {0, 1, 14, 15, 16, 31, 46, 47, 48, 63, 64, 65, 130};
+    std::map<std::string, std::string> lines;  // key -> its line
+    for (size_t keyLength = 1; keyLength <= 20; ++keyLength) {
+        for (size_t r = 0; r < std::size(rests); ++r) {
+            std::string key(1, static_cast<char>('c' + r));
+            for (size_t i = 1; i < keyLength; ++i) key += letters[(i + r) % letters.size()];
+            lines[key] = key + "|" + std::string(rests[r], 't');
+        }
+    }
+    std::string text;
+    for (int n = 0; n < 3000; ++n) text.append(Numbered("filler", n)).append("|f\n\r");
+    for (const auto& [key, line] : lines) text.append(line).append("\n\r");
+    text.resize(text.size() - 2);  // the last line ends with the text
+    const WordTable table = Load(text);
+    const auto upper = [](std::string word) {
+        for (char& c : word) c = c == 'a' ? 'A' : c == 'x' ? 'X' : c == '\xE7' ? '\xC7' : c;
+        return word;
+    };
+    for (const auto& [key, line] : lines) {
+        ASSERT_EQ(table.Find(key).value_or("<none>"), line) << key;
+        ASSERT_EQ(table.Find(upper(key)).value_or("<none>"), line) << key;
+        const std::string stem = key.substr(0, key.size() - 1);
+        for (const char last : {'q', '|', '\n', '\0'}) ASSERT_FALSE(table.Find(stem + last).has_value()) << key << last;
     }
 }
 

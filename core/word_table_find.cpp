@@ -1,0 +1,89 @@
+// The lookup of a key of up to sixteen bytes (nearly every word looked up), written so the
+// processor can run the next lookups while this one waits for memory: the key is lower-cased
+// and hashed in one block, sixteen tags are compared at once, and whether the key is found
+// decides no branch. A lookup whose tags match nothing reads a slot and a line that are
+// always in the caches instead of branching away, so it never waits for memory; a hit
+// waits for its slot and its line.
+#include "core/word_table.h"
+
+#if defined(__SSE2__)
+#include <bit>
+#include <cstring>
+
+namespace kavrel {
+namespace {
+
+using word_bytes::kBlock;
+
+// The bytes a lookup reads at a line: the key's block and the bar after it, then four blocks
+// for the line's end.
+constexpr size_t kLineReach = kBlock + 1 + 4 * kBlock;
+// The line a lookup without a candidate compares with: zeros, which no comparable key matches.
+alignas(64) constexpr char kNoLine[kLineReach] = {};
+
+template <class Word>
+Word WordAt(const unsigned char* p) {
+    Word word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// a where condition holds, else b, by arithmetic: the compiler makes no branch of it, so the
+// processor does not guess at a condition that memory decides.
+template <class T>
+const T* Pick(bool condition, const T* a, const T* b) {
+    const uintptr_t mask = 0 - static_cast<uintptr_t>(condition);
+    return reinterpret_cast<const T*>((reinterpret_cast<uintptr_t>(a) & mask) | (reinterpret_cast<uintptr_t>(b) & ~mask));
+}
+
+const std::optional<std::string_view> kNotFound;
+
+}  // namespace
+
+// HashKey of the key the block holds: the same words, taken from the lowered block.
+inline uint32_t WordTable::HashKeyBlock(const word_bytes::KeyBlock& key) const {
+    if constexpr (kTableHashIs64Bit) {
+        SipHasher<1, 3> hasher(hashKey_);
+        if (key.n >= 8) hasher.Block(WordAt<uint64_t>(key.lowered));
+        if (key.n == 16) hasher.Block(WordAt<uint64_t>(key.lowered + 8));
+        const uint64_t tail = key.n < 16 ? WordAt<uint64_t>(key.lowered + (key.n & 8)) : 0;
+        const uint64_t h = hasher.Finish(tail, key.n);
+        return static_cast<uint32_t>(h ^ (h >> 32));
+    } else {
+        HalfSipHasher<1, 3> hasher(hashKey_);
+        const size_t whole = key.n / 4;
+        for (size_t i = 0; i < whole; ++i) hasher.Block(WordAt<uint32_t>(key.lowered + 4 * i));
+        const uint32_t tail = whole < 4 ? WordAt<uint32_t>(key.lowered + 4 * whole) : 0;
+        return hasher.Finish(tail, key.n);
+    }
+}
+
+std::optional<std::string_view> WordTable::FindShortKey(std::string_view key) const {
+    static constexpr Slot kNoSlot{0};
+    const word_bytes::KeyBlock block = word_bytes::MakeKeyBlock(key.data(), key.size());
+    const uint32_t hash = HashKeyBlock(block);
+    const size_t home = Home(hash);
+    __builtin_prefetch(&slots_[home]);  // fetched with its tags: a hit does not wait for the two in turn
+    if (!block.comparable || home > slots_.size() - kBlock) return FindByProbing(key, hash);
+    const word_bytes::TagRun run = word_bytes::ScanTags(&tags_[home], Tag(hash));
+    // Sixteen full slots, or two tags like the key's before a free one: rare.
+    if (!run.ended || (run.matches & (run.matches - 1)) != 0) return FindByProbing(key, hash);
+
+    const bool candidate = run.matches != 0;
+    const Slot* const slot = Pick(candidate, &slots_[home + std::countr_zero(run.matches | (1u << (kBlock - 1)))], &kNoSlot);
+    const uint32_t offset = slot->offset;
+    const bool inText = (offset & kEdited) == 0 && size_t{offset} + kLineReach <= text_.size();
+    // An edited line, or one among the text's last bytes: rare.
+    if (candidate > inText) return FindByProbing(key, hash);
+
+    const char* const line = Pick(candidate, text_.data() + offset, kNoLine);
+    const bool found = candidate & word_bytes::BlockHasKey(line, block);
+    const char* const afterBar = line + block.n + 1;
+    const char* end = word_bytes::LineEndInFourBlocks(afterBar);
+    if (end == nullptr) end = word_bytes::LineEnd(afterBar + 4 * kBlock, text_.data() + text_.size());
+    const std::optional<std::string_view> hit(std::string_view(line, static_cast<size_t>(end - line)));
+    return *Pick(found, &hit, &kNotFound);
+}
+
+}  // namespace kavrel
+#endif
