@@ -130,7 +130,7 @@ private:
     // Find for a key of known hash, slot by slot: any key, any slot.
     std::optional<std::string_view> FindByProbing(std::string_view key, uint32_t hash) const;
 #if defined(__SSE2__)
-    // Find for a key of 1 to 16 bytes, sixteen tags at a time, without a branch on the
+    // Find for a key of 1 to 16 bytes, thirty-two tags at a time, without a branch on the
     // outcome; the few cases it cannot decide so go to FindByProbing.
     std::optional<std::string_view> FindShortKey(std::string_view key) const;
     uint32_t HashKeyBlock(const word_bytes::KeyBlock& key) const;

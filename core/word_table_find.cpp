@@ -1,6 +1,6 @@
 // The lookup of a key of up to sixteen bytes (nearly every word looked up), written so the
 // processor can run the next lookups while this one waits for memory: the key is lower-cased
-// and hashed in one block, sixteen tags are compared at once, and whether the key is found
+// and hashed in one block, thirty-two tags are compared at once, and whether the key is found
 // decides no branch. A lookup whose tags match nothing reads a slot and a line that are
 // always in the caches instead of branching away, so it never waits for memory; a hit
 // waits for its slot and its line.
@@ -64,13 +64,13 @@ std::optional<std::string_view> WordTable::FindShortKey(std::string_view key) co
     const uint32_t hash = HashKeyBlock(block);
     const size_t home = Home(hash);
     __builtin_prefetch(&slots_[home]);  // fetched with its tags: a hit does not wait for the two in turn
-    if (!block.comparable || home > slots_.size() - kBlock) return FindByProbing(key, hash);
+    if (!block.comparable || home + word_bytes::kTagsScanned > slots_.size()) return FindByProbing(key, hash);
     const word_bytes::TagRun run = word_bytes::ScanTags(&tags_[home], Tag(hash));
-    // Sixteen full slots, or two tags like the key's before a free one: rare.
+    // Thirty-two full slots, or two tags like the key's before a free one: rare.
     if (!run.ended || (run.matches & (run.matches - 1)) != 0) return FindByProbing(key, hash);
 
     const bool candidate = run.matches != 0;
-    const Slot* const slot = Pick(candidate, &slots_[home + std::countr_zero(run.matches | (1u << (kBlock - 1)))], &kNoSlot);
+    const Slot* const slot = Pick(candidate, &slots_[home + std::countr_zero(run.matches | (1u << (word_bytes::kTagsScanned - 1)))], &kNoSlot);
     const uint32_t offset = slot->offset;
     const bool inText = (offset & kEdited) == 0 && size_t{offset} + kLineReach <= text_.size();
     // An edited line, or one among the text's last bytes: rare.
