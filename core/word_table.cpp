@@ -174,17 +174,9 @@ std::optional<std::string_view> WordTable::Find(std::string_view key) const {
 }
 
 std::optional<std::string_view> WordTable::FindByProbing(std::string_view key, uint32_t hash) const {
-    const uint8_t tag = Tag(hash);
-    const size_t n = slots_.size();
-    for (size_t i = Home(hash);;) {
-        const uint8_t seen = tags_[i];
-        if (seen == 0) return std::nullopt;
-        if (seen == tag) {
-            const std::string_view line = LineOf(slots_[i]);
-            if (LineHasKey(line, key)) return line;
-        }
-        if (++i == n) i = 0;
-    }
+    const size_t i = Probe(key, hash);
+    if (tags_[i] == 0) return std::nullopt;
+    return LineOf(slots_[i]);
 }
 
 void WordTable::Grow(size_t minimumSlots) {

@@ -1,7 +1,7 @@
 // The byte work of the word table's lookups: where a line ends, found a machine word
 // (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; with
 // SSE2, a looked-up key lower-cased in one block and compared with a line's key in one
-// block, and sixteen slots' tags compared with a key's at once; and where a text's first
+// block, and thirty-two slots' tags compared with a key's at once; and where a text's first
 // zero byte is.
 #pragma once
 
@@ -19,10 +19,12 @@ static_assert(std::endian::native == std::endian::little, "words are packed litt
 
 using Word = uintptr_t;
 
-inline Word LoadWord(const char* p) {
-    Word word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
+// The sizeof(T) bytes at p as a T, wherever p points.
+template <class T>
+inline T LoadAs(const void* p) {
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
 }
 
 constexpr Word Repeated(unsigned char byte) { return ~Word{0} / 0xFF * byte; }
@@ -41,11 +43,6 @@ constexpr size_t kBlock = 16;
 
 inline __m128i LoadBlock(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline __m128i LoadLow8(const char* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
-inline uint32_t Load4(const char* p) {
-    uint32_t word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
 
 inline unsigned LineEndMarks(__m128i block) {
     const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, _mm_setzero_si128()),
@@ -103,8 +100,8 @@ inline __m128i KeyBytes(const char* key, size_t n) {
         return _mm_unpacklo_epi64(low, high);
     }
     if (n >= 4) {
-        const __m128i first = _mm_cvtsi32_si128(static_cast<int>(Load4(key)));
-        const __m128i last = _mm_sll_epi64(_mm_cvtsi32_si128(static_cast<int>(Load4(key + n - 4))), count(8 * (n - 4)));
+        const __m128i first = _mm_cvtsi32_si128(static_cast<int>(LoadAs<uint32_t>(key)));
+        const __m128i last = _mm_sll_epi64(_mm_cvtsi32_si128(static_cast<int>(LoadAs<uint32_t>(key + n - 4))), count(8 * (n - 4)));
         return _mm_or_si128(first, last);
     }
     const auto byte = [&](size_t i) { return uint32_t{static_cast<unsigned char>(key[i])} << (8 * i); };
@@ -182,7 +179,7 @@ inline const char* LineEnd(const char* p, const char* end) {
     }
 #endif
     for (; end - p >= static_cast<ptrdiff_t>(sizeof(Word)); p += sizeof(Word)) {
-        const Word word = LoadWord(p);
+        const Word word = LoadAs<Word>(p);
         const Word marks = MarksOf(word, '\0') | MarksOf(word, '\n') | MarksOf(word, '\r');
         if (marks != 0) return p + std::countr_zero(marks) / 8;
     }
@@ -207,7 +204,7 @@ inline size_t ZeroOffset(const char* p, size_t n) {
     }
 #endif
     for (; n - i >= sizeof(Word); i += sizeof(Word)) {
-        const Word marks = MarksOf(LoadWord(p + i), '\0');
+        const Word marks = MarksOf(LoadAs<Word>(p + i), '\0');
         if (marks != 0) return i + static_cast<size_t>(std::countr_zero(marks)) / 8;
     }
     for (; i < n; ++i) {

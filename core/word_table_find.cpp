@@ -8,7 +8,6 @@
 
 #if defined(__SSE2__)
 #include <bit>
-#include <cstring>
 
 namespace kavrel {
 namespace {
@@ -21,11 +20,15 @@ constexpr size_t kLineReach = kBlock + 1 + 4 * kBlock;
 // The line a lookup without a candidate compares with: zeros, which no comparable key matches.
 alignas(64) constexpr char kNoLine[kLineReach] = {};
 
-template <class Word>
-Word WordAt(const unsigned char* p) {
-    Word word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
+// HashLowered (word_table.cpp) of the key a block holds: the same words, taken from the
+// lowered block, whose bytes after the key are zeros.
+template <class Hasher, class Word>
+uint64_t HashLoweredBlock(SipKey hashKey, const word_bytes::KeyBlock& key) {
+    Hasher hasher(hashKey);
+    const size_t whole = key.n / sizeof(Word);
+    for (size_t i = 0; i < whole; ++i) hasher.Block(word_bytes::LoadAs<Word>(key.lowered + i * sizeof(Word)));
+    const size_t tailAt = whole * sizeof(Word);
+    return hasher.Finish(tailAt < kBlock ? word_bytes::LoadAs<Word>(key.lowered + tailAt) : 0, key.n);
 }
 
 // a where condition holds, else b, by arithmetic: the compiler makes no branch of it, so the
@@ -40,21 +43,13 @@ const std::optional<std::string_view> kNotFound;
 
 }  // namespace
 
-// HashKey of the key the block holds: the same words, taken from the lowered block.
+// HashKey of the key the block holds.
 inline uint32_t WordTable::HashKeyBlock(const word_bytes::KeyBlock& key) const {
     if constexpr (kTableHashIs64Bit) {
-        SipHasher<1, 3> hasher(hashKey_);
-        if (key.n >= 8) hasher.Block(WordAt<uint64_t>(key.lowered));
-        if (key.n == 16) hasher.Block(WordAt<uint64_t>(key.lowered + 8));
-        const uint64_t tail = key.n < 16 ? WordAt<uint64_t>(key.lowered + (key.n & 8)) : 0;
-        const uint64_t h = hasher.Finish(tail, key.n);
+        const uint64_t h = HashLoweredBlock<SipHasher<1, 3>, uint64_t>(hashKey_, key);
         return static_cast<uint32_t>(h ^ (h >> 32));
     } else {
-        HalfSipHasher<1, 3> hasher(hashKey_);
-        const size_t whole = key.n / 4;
-        for (size_t i = 0; i < whole; ++i) hasher.Block(WordAt<uint32_t>(key.lowered + 4 * i));
-        const uint32_t tail = whole < 4 ? WordAt<uint32_t>(key.lowered + 4 * whole) : 0;
-        return hasher.Finish(tail, key.n);
+        return static_cast<uint32_t>(HashLoweredBlock<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key));
     }
 }
 
