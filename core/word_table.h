@@ -117,11 +117,8 @@ private:
     }
     std::string_view LineOf(const Slot& slot) const {
         if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
-        return TextLineFrom(text_.data() + slot.offset, text_.data() + slot.offset);
-    }
-    // The line of the text that starts at start, whose end is at or after from.
-    std::string_view TextLineFrom(const char* start, const char* from) const {
-        const char* const end = word_bytes::LineEnd(from, text_.data() + text_.size());
+        const char* const start = text_.data() + slot.offset;
+        const char* const end = word_bytes::LineEnd(start, text_.data() + text_.size());
         return std::string_view(start, static_cast<size_t>(end - start));
     }
     void PrefetchLine(const Slot& slot) const {
