@@ -1,9 +1,9 @@
 // SipHash, a hash keyed with 128 secret bits: without the key, nobody can choose inputs
 // that collide, so a file cannot be crafted to make a table's keys pile up. The rounds per
-// block (C) and at the end (D) are parameters; the word table uses SipHash-1-3 where the
-// processor has 64-bit words and HalfSipHash-1-3, its authors' variant for 32-bit words
-// (64 key bits, 32-bit output), where it has 32: a 64-bit round costs a 32-bit processor
-// three to four times the instructions and all of its registers.
+// block (C) and at the end (D) are parameters; the word table (key_hash.h) uses SipHash-1-3
+// where the processor has 64-bit words and HalfSipHash-1-3, its authors' variant for 32-bit
+// words (64 key bits, 32-bit output), where it has 32: a 64-bit round costs a 32-bit
+// processor three to four times the instructions and all of its registers.
 #pragma once
 
 #include <cstddef>
@@ -115,20 +115,6 @@ uint32_t HalfSipHash(SipKey key, std::string_view bytes) {
     };
     for (size_t at = 0; at < whole; at += 4) hasher.Block(pack(at, 4));
     return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
-}
-
-// Whether word tables hash with the 64-bit SipHash (else with HalfSipHash).
-inline constexpr bool kTableHashIs64Bit = sizeof(void*) >= 8;
-
-// The 32-bit hash a word table files an already lower-cased key under: SipHash-1-3 folded
-// to 32 bits, or HalfSipHash-1-3 on a 32-bit processor (see above).
-inline uint32_t TableHash(SipKey key, std::string_view bytes) {
-    if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = SipHash<1, 3>(key, bytes);
-        return static_cast<uint32_t>(h ^ (h >> 32));
-    } else {
-        return HalfSipHash<1, 3>(key, bytes);
-    }
 }
 
 // A fresh key for a new hash table: 128 bits no one outside the process can predict,

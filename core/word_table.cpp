@@ -85,11 +85,14 @@ constexpr size_t kMaximumEntries = static_cast<size_t>(SizedLoad(kMaximumSlots))
 }  // namespace
 
 uint32_t WordTable::HashKey(std::string_view key) const {
+#if defined(KAVREL_KEY_HASH_AES)
+    if (hash_.kind() == KeyHash::Kind::kAes && !key.empty() && key.size() <= KeyHash::kAesKeyBytes) return HashKeyByAes(key);
+#endif
     if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = HashLowered<SipHasher<1, 3>, uint64_t>(hashKey_, key);
+        const uint64_t h = HashLowered<SipHasher<1, 3>, uint64_t>(hash_.key(), key);
         return static_cast<uint32_t>(h ^ (h >> 32));
     } else {
-        return static_cast<uint32_t>(HashLowered<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key));
+        return static_cast<uint32_t>(HashLowered<HalfSipHasher<1, 3>, uint32_t>(hash_.key(), key));
     }
 }
 
@@ -102,7 +105,7 @@ size_t WordTable::SlotsFor(size_t entries) {
 
 WordTable& WordTable::operator=(WordTable&& other) noexcept {
     if (this == &other) return *this;
-    hashKey_ = std::exchange(other.hashKey_, NewHashKey());
+    hash_ = std::exchange(other.hash_, KeyHash());
     text_ = std::exchange(other.text_, std::string());
     edits_ = std::exchange(other.edits_, std::vector<std::string>());
     slots_ = std::exchange(other.slots_, std::vector<Slot>());
@@ -113,7 +116,7 @@ WordTable& WordTable::operator=(WordTable&& other) noexcept {
 }
 
 void WordTable::RemoveAll() {
-    hashKey_ = NewHashKey();
+    hash_ = KeyHash(NewHashKey(), hash_.kind());
     std::string().swap(text_);
     std::vector<std::string>().swap(edits_);
     std::vector<Slot>().swap(slots_);
@@ -168,7 +171,12 @@ size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
     if (count_ == 0) return std::nullopt;
 #if defined(__SSE2__)
-    if (!key.empty() && key.size() <= word_bytes::kBlock) return FindShortKey(key);
+    if (!key.empty() && key.size() <= word_bytes::kBlock) {
+#if defined(KAVREL_KEY_HASH_AES)
+        if (hash_.kind() == KeyHash::Kind::kAes) return FindShortKey<KeyHash::Kind::kAes>(key);
+#endif
+        return FindShortKey<KeyHash::Kind::kSip>(key);
+    }
 #endif
     return FindByProbing(key, HashKey(key));
 }

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/siphash.h"
+#include "core/key_hash.h"
 #include "core/word_table_bytes.h"
 
 namespace kavrel {
@@ -23,8 +23,8 @@ public:
     // Every table hashes with a random key of its own, so no file can be made whose keys
     // collide; the order of its lines (and so of a save) differs from table to table.
     WordTable() = default;
-    // A table hashing with the given key (for tests that must know it).
-    explicit WordTable(SipKey hashKey) : hashKey_(hashKey) {}
+    // A table hashing with the given key and kind (for tests that must know them).
+    explicit WordTable(SipKey hashKey, KeyHash::Kind kind = KeyHash::Best()) : hash_(hashKey, kind) {}
     WordTable(const WordTable&) = default;
     WordTable& operator=(const WordTable&) = default;
     // A table moved from is left empty and usable.
@@ -85,8 +85,8 @@ public:
     // Bytes held: the text buffer, the slot array and the edit store.
     size_t MemoryBytes() const;
 
-    // The hash of a key after lower-casing, as this table files it: TableHash (siphash.h)
-    // under the table's key.
+    // The hash of a key after lower-casing, as this table files it: KeyHash::OfLowered
+    // under the table's key and kind.
     uint32_t HashKey(std::string_view key) const;
     // The least slot count that holds entries two thirds full (the size of a new array). Throws
     // std::length_error when no slot array of this process could hold that many.
@@ -128,9 +128,17 @@ private:
     std::optional<std::string_view> FindByProbing(std::string_view key, uint32_t hash) const;
 #if defined(__SSE2__)
     // Find for a key of 1 to 16 bytes, thirty-two tags at a time, without a branch on the
-    // outcome; the few cases it cannot decide so go to FindByProbing.
-    std::optional<std::string_view> FindShortKey(std::string_view key) const;
-    uint32_t HashKeyBlock(const word_bytes::KeyBlock& key) const;
+    // outcome; the few cases it cannot decide so go to FindByProbing. One function per kind
+    // of hash, so that the lookup holds no test of the kind (which measurably slowed it);
+    // both may hold AES code, though only the AES one does.
+    template <KeyHash::Kind kKind>
+    KAVREL_AES_CODE std::optional<std::string_view> FindShortKey(std::string_view key) const;
+    template <KeyHash::Kind kKind>
+    KAVREL_AES_CODE uint32_t HashKeyBlock(const word_bytes::KeyBlock& key) const;
+#endif
+#if defined(KAVREL_KEY_HASH_AES)
+    // HashKey of a key of 1 to 16 bytes in a table of the AES kind.
+    KAVREL_AES_CODE uint32_t HashKeyByAes(std::string_view key) const;
 #endif
     void File(uint32_t offset, std::string_view key, uint32_t hash);
     void MakeRoomForOneMore();
@@ -142,7 +150,7 @@ private:
     }
     void Grow(size_t minimumSlots);
 
-    SipKey hashKey_ = NewHashKey();
+    KeyHash hash_;
     std::string text_;
     // Lines set after the load, one string each; a key edited again reuses its string, so
     // the store holds at most one line per key.

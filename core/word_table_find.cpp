@@ -43,20 +43,31 @@ const std::optional<std::string_view> kNotFound;
 
 }  // namespace
 
-// HashKey of the key the block holds.
+// HashKey of the key the block holds, for a table of the given kind.
+template <KeyHash::Kind kKind>
 inline uint32_t WordTable::HashKeyBlock(const word_bytes::KeyBlock& key) const {
+#if defined(KAVREL_KEY_HASH_AES)
+    if constexpr (kKind == KeyHash::Kind::kAes) return hash_.OfAesBlock(_mm_load_si128(reinterpret_cast<const __m128i*>(key.lowered)));
+#endif
     if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = HashLoweredBlock<SipHasher<1, 3>, uint64_t>(hashKey_, key);
+        const uint64_t h = HashLoweredBlock<SipHasher<1, 3>, uint64_t>(hash_.key(), key);
         return static_cast<uint32_t>(h ^ (h >> 32));
     } else {
-        return static_cast<uint32_t>(HashLoweredBlock<HalfSipHasher<1, 3>, uint32_t>(hashKey_, key));
+        return static_cast<uint32_t>(HashLoweredBlock<HalfSipHasher<1, 3>, uint32_t>(hash_.key(), key));
     }
 }
 
+#if defined(KAVREL_KEY_HASH_AES)
+uint32_t WordTable::HashKeyByAes(std::string_view key) const {
+    return HashKeyBlock<KeyHash::Kind::kAes>(word_bytes::MakeKeyBlock(key.data(), key.size()));
+}
+#endif
+
+template <KeyHash::Kind kKind>
 std::optional<std::string_view> WordTable::FindShortKey(std::string_view key) const {
     static constexpr Slot kNoSlot{0};
     const word_bytes::KeyBlock block = word_bytes::MakeKeyBlock(key.data(), key.size());
-    const uint32_t hash = HashKeyBlock(block);
+    const uint32_t hash = HashKeyBlock<kKind>(block);
     const size_t home = Home(hash);
     __builtin_prefetch(&slots_[home]);  // fetched with its tags: a hit does not wait for the two in turn
     if (!block.comparable || home + word_bytes::kTagsScanned > slots_.size()) return FindByProbing(key, hash);
@@ -79,6 +90,11 @@ std::optional<std::string_view> WordTable::FindShortKey(std::string_view key) co
     const std::optional<std::string_view> hit(std::string_view(line, static_cast<size_t>(end - line)));
     return *Pick(found, &hit, &kNotFound);
 }
+
+template std::optional<std::string_view> WordTable::FindShortKey<KeyHash::Kind::kSip>(std::string_view) const;
+#if defined(KAVREL_KEY_HASH_AES)
+template std::optional<std::string_view> WordTable::FindShortKey<KeyHash::Kind::kAes>(std::string_view) const;
+#endif
 
 }  // namespace kavrel
 #endif

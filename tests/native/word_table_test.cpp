@@ -11,6 +11,7 @@
 #include "core/dictionary_load.h"
 #include "core/dictionary_save.h"
 #include "core/entry_text.h"
+#include "core/key_hash.h"
 #include "core/word_table.h"
 #include "core/word_table_bytes.h"
 
@@ -20,10 +21,17 @@ namespace {
 // prefix followed by n, built by append: GCC 12 warns falsely on "literal" + std::string.
 std::string Numbered(const char* prefix, long n) { return std::string(prefix).append(std::to_string(n)); }
 
-WordTable Load(std::string text, std::vector<int>* percents = nullptr) {
-    WordTable table;
+WordTable Load(std::string text, std::vector<int>* percents = nullptr, KeyHash::Kind kind = KeyHash::Best()) {
+    WordTable table(NewHashKey(), kind);
     LoadDictionaryText(std::move(text), table, [&](int p) { if (percents) percents->push_back(p); });
     return table;
+}
+
+// The table's hash kinds this processor has: lookups must agree under each.
+std::vector<KeyHash::Kind> AvailableKinds() {
+    std::vector<KeyHash::Kind> kinds{KeyHash::Kind::kSip};
+    if (KeyHash::Available(KeyHash::Kind::kAes)) kinds.push_back(KeyHash::Kind::kAes);
+    return kinds;
 }
 
 TEST(WordTableLoad, LaterLinesReplaceEarlierOnesUnderTheLowerCasedKey) {
@@ -65,12 +73,14 @@ TEST(WordTableLoad, RandomBytesLoadAndAgreeWithAPlainMap) {
     ForEachLine(std::string_view(text).substr(0, LengthBeforeZero(text)), [&](std::string_view line) {
         expected[LowerCopy1254(KeyOfLine(line))] = std::string(line);
     });
-    const WordTable table = Load(text);
-    ASSERT_EQ(table.Count(), expected.size());
-    for (const auto& [key, line] : expected) ASSERT_EQ(table.Find(key).value_or("<none>"), line);
-    size_t visited = 0;
-    table.ForEach([&](std::string_view) { ++visited; });
-    EXPECT_EQ(visited, expected.size());
+    for (const KeyHash::Kind kind : AvailableKinds()) {
+        const WordTable table = Load(text, nullptr, kind);
+        ASSERT_EQ(table.Count(), expected.size());
+        for (const auto& [key, line] : expected) ASSERT_EQ(table.Find(key).value_or("<none>"), line) << int(kind);
+        size_t visited = 0;
+        table.ForEach([&](std::string_view) { ++visited; });
+        EXPECT_EQ(visited, expected.size());
+    }
 }
 
 TEST(WordTableLoad, CancelStopsBetweenLines) {
@@ -249,16 +259,18 @@ TEST(WordTableFind, KeysOfEveryLengthInALargeTable) {
     for (int n = 0; n < 3000; ++n) text.append(Numbered("filler", n)).append("|f\n\r");
     for (const auto& [key, line] : lines) text.append(line).append("\n\r");
     text.resize(text.size() - 2);  // the last line ends with the text
-    const WordTable table = Load(text);
     const auto upper = [](std::string word) {
         for (char& c : word) c = c == 'a' ? 'A' : c == 'x' ? 'X' : c == '\xE7' ? '\xC7' : c;
         return word;
     };
-    for (const auto& [key, line] : lines) {
-        ASSERT_EQ(table.Find(key).value_or("<none>"), line) << key;
-        ASSERT_EQ(table.Find(upper(key)).value_or("<none>"), line) << key;
-        const std::string stem = key.substr(0, key.size() - 1);
-        for (const char last : {'q', '|', '\n', '\0'}) ASSERT_FALSE(table.Find(stem + last).has_value()) << key << last;
+    for (const KeyHash::Kind kind : AvailableKinds()) {
+        const WordTable table = Load(text, nullptr, kind);
+        for (const auto& [key, line] : lines) {
+            ASSERT_EQ(table.Find(key).value_or("<none>"), line) << key << " kind " << int(kind);
+            ASSERT_EQ(table.Find(upper(key)).value_or("<none>"), line) << key;
+            const std::string stem = key.substr(0, key.size() - 1);
+            for (const char last : {'q', '|', '\n', '\0'}) ASSERT_FALSE(table.Find(stem + last).has_value()) << key << last;
+        }
     }
 }
 
