@@ -99,6 +99,8 @@ public:
     static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
+    friend class TableBuilder;
+
     // A slot's tag: 0 for a free slot, else the high bit, kEditedBit when its line is in
     // the edit store, and six bits of its key's hash.
     static constexpr uint8_t kEditedBit = 0x40;
