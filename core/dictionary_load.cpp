@@ -1,10 +1,13 @@
-// Loading walks the adopted text once: for each line one search for "|", one lower-cased
-// hash and one store; progress is a comparison against the next percent threshold.
-// The slot array is far larger than the caches, so a line is filed only kLinesAhead lines
-// after it was hashed and its slot prefetched: by then the slot is usually in cache.
+// Loading walks the text once in reading order: for each line one search for "|", one
+// lower-cased hash and a record of where the line is; progress is a comparison against the
+// next percent threshold. The table is then built from the records in one pass (see
+// WordTable::Build). Lines replaced by later ones of the same key are dropped now and then
+// along the way, so a file of many repeated lines never holds a record for each.
 #include "core/dictionary_load.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <vector>
 
 #include "core/entry_text.h"
 
@@ -24,69 +27,40 @@ size_t EstimateEntries(std::string_view text) {
 }
 
 constexpr size_t kLinesBetweenCancelChecks = 1024;
-constexpr size_t kLinesAhead = 16;  // a power of two; enough to cover one memory latency
-
-struct PendingLine {
-    size_t offset;
-    size_t length;
-    uint32_t keyHash;
-};
-
-// Lines hashed and prefetched but not yet filed, filed in the order they were read so a
-// later line still replaces an earlier one.
-class LineQueue {
-public:
-    LineQueue(WordTable& table, LoadProgress& progress, const PercentSink& onPercent)
-        : table_(table), progress_(progress), onPercent_(onPercent) {}
-
-    void Push(const PendingLine& line) {
-        table_.PrefetchSlot(line.keyHash);
-        if (pending_ == kLinesAhead) FileOldest();
-        ring_[(first_ + pending_) % kLinesAhead] = line;
-        ++pending_;
-    }
-    void FileAll() {
-        while (pending_ != 0) FileOldest();
-    }
-
-private:
-    void FileOldest() {
-        const PendingLine& line = ring_[first_];
-        table_.FileLineOfText(line.offset, line.length, line.keyHash);
-        if (progress_.AddLine(line.length) && onPercent_) onPercent_(progress_.Percent());
-        first_ = (first_ + 1) % kLinesAhead;
-        --pending_;
-    }
-
-    WordTable& table_;
-    LoadProgress& progress_;
-    const PercentSink& onPercent_;
-    PendingLine ring_[kLinesAhead];
-    size_t first_ = 0;
-    size_t pending_ = 0;
-};
+// Records held before the replaced ones are dropped, at the least: 12 MB of them.
+constexpr size_t kRecordsBeforeDropping = size_t{1} << 20;
+// Offsets into the text are 32-bit; a text of 2 GB or more is refused.
+constexpr size_t kMaximumText = size_t{0x7FFFFFFF};
 
 }  // namespace
 
 bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& onPercent,
                         const std::atomic<bool>* cancel) {
-    const size_t expected = EstimateEntries(std::string_view(plain.data(), LengthBeforeZero(plain)));
-    table.AdoptText(std::move(plain), expected);  // the text ends at its first zero
-    const std::string_view text = table.Text();
-    LoadProgress progress(text.size());
-    LineQueue queue(table, progress, onPercent);
+    plain.resize(LengthBeforeZero(plain));  // a line then ends at a line end or at the text's end
+    if (plain.size() > kMaximumText) throw std::length_error("dictionary text too large");
+    table.RemoveAll();  // under a new hash key
+    const size_t expected = EstimateEntries(plain);
+    std::vector<WordTable::SourceLine> lines;
+    lines.reserve(std::min(expected, plain.size() / 2 + 1));
+    size_t dropAt = std::max(kRecordsBeforeDropping, 2 * expected);
+    LoadProgress progress(plain.size());
     size_t untilCheck = kLinesBetweenCancelChecks;
     bool cancelled = false;
-    ForEachLine(text, [&](std::string_view line) {
-        queue.Push({static_cast<size_t>(line.data() - text.data()), line.size(),
-                    table.HashKey(KeyOfLine(line))});
+    ForEachLine(plain, [&](std::string_view line) {
+        lines.push_back({static_cast<uint32_t>(line.data() - plain.data()), static_cast<uint32_t>(line.size()),
+                         table.HashKey(KeyOfLine(line))});
+        if (progress.AddLine(line.size()) && onPercent) onPercent(progress.Percent());
+        if (lines.size() >= dropAt) {
+            table.DropReplaced(plain, lines);
+            dropAt = std::max(dropAt, 2 * lines.size());
+        }
         if (--untilCheck == 0) {
             untilCheck = kLinesBetweenCancelChecks;
             cancelled = cancel != nullptr && cancel->load(std::memory_order_relaxed);
         }
         return !cancelled;
     });
-    queue.FileAll();  // the lines already read belong to the table, cancelled or not
+    table.Build(plain, lines);  // the lines already read belong to the table, cancelled or not
     return !cancelled;
 }
 

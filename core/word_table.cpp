@@ -1,7 +1,8 @@
-// Open addressing with linear probing over an array of slots, at most three quarters full. Keys are
-// hashed through a copy of the 1254 lower-casing table, a word of lowered bytes (eight, or
-// four on a 32-bit processor) at a time. Lookups of short keys where the processor has SSE2
-// are in word_table_find.cpp.
+// Open addressing with linear probing over an array of slots, at most three quarters full,
+// without wrapping: a probe runs on into a tail past the homes. Keys are hashed through a
+// copy of the 1254 lower-casing table, a word of lowered bytes (eight, or four on a 32-bit
+// processor) at a time. Building is in word_table_build.cpp; lookups of short keys where
+// the processor has SSE2 in word_table_find.cpp.
 #include "core/word_table.h"
 
 #include <algorithm>
@@ -17,14 +18,12 @@ namespace {
 
 constexpr size_t kMinimumSlots = 16;
 
-// An array is sized to be at most two thirds full, and grows only past three quarters, so a
-// table loaded full takes one eighth more keys (words added later) before it must grow.
+// An array is sized to be at most two thirds full, and grows only past three quarters (see
+// Build), so a table loaded full takes one eighth more keys (words added later) before it
+// must grow.
 // 64-bit arithmetic, since a 32-bit size_t overflows at 2^32 / 3 slots.
 constexpr uint64_t SizedLoad(size_t slots) {
     return uint64_t{slots} * 2 / 3;
-}
-constexpr uint64_t MaximumLoad(size_t slots) {
-    return uint64_t{slots} * 3 / 4;
 }
 
 // LowerChar1254 as an array, filled once: the hot loops index it instead of calling.
@@ -79,7 +78,7 @@ inline uint64_t HashLowered(SipKey hashKey, std::string_view key) {
 
 // The largest slot array a vector of this process may hold; Home() scales a 32-bit hash to
 // the slot count, so no more than 2^32 - 1 slots either.
-constexpr size_t kMaximumSlots = std::min<uint64_t>(static_cast<size_t>(PTRDIFF_MAX) / 4, UINT32_MAX);
+constexpr size_t kMaximumSlots = std::min<uint64_t>(static_cast<size_t>(PTRDIFF_MAX) / 4, UINT32_MAX / 2);
 constexpr size_t kMaximumEntries = static_cast<size_t>(SizedLoad(kMaximumSlots));
 
 }  // namespace
@@ -97,7 +96,6 @@ uint32_t WordTable::HashKey(std::string_view key) const {
 }
 
 size_t WordTable::SlotsFor(size_t entries) {
-    static_assert(sizeof(Slot) == 4);
     if (entries > kMaximumEntries) throw std::length_error("dictionary has too many entries");
     // The least count that holds entries two thirds full: 2 * slots >= 3 * entries.
     return std::max(kMinimumSlots, static_cast<size_t>((uint64_t{entries} * 3 + 1) / 2));
@@ -106,23 +104,23 @@ size_t WordTable::SlotsFor(size_t entries) {
 WordTable& WordTable::operator=(WordTable&& other) noexcept {
     if (this == &other) return *this;
     hash_ = std::exchange(other.hash_, KeyHash());
-    text_ = std::exchange(other.text_, std::string());
-    edits_ = std::exchange(other.edits_, std::vector<std::string>());
-    slots_ = std::exchange(other.slots_, std::vector<Slot>());
+    text_ = std::move(other.text_);
+    textBytes_ = std::exchange(other.textBytes_, 0);
+    textAllocated_ = std::exchange(other.textAllocated_, 0);
     tags_ = std::exchange(other.tags_, std::vector<uint8_t>());
+    lengths_ = std::exchange(other.lengths_, std::vector<uint8_t>());
+    groupStarts_ = std::exchange(other.groupStarts_, std::vector<uint32_t>());
+    longLengths_ = std::exchange(other.longLengths_, {});
+    edits_ = std::exchange(other.edits_, std::vector<std::string>());
+    editOf_ = std::exchange(other.editOf_, {});
+    homes_ = std::exchange(other.homes_, 0);
     count_ = std::exchange(other.count_, 0);
     growAt_ = std::exchange(other.growAt_, 0);
     return *this;
 }
 
 void WordTable::RemoveAll() {
-    hash_ = KeyHash(NewHashKey(), hash_.kind());
-    std::string().swap(text_);
-    std::vector<std::string>().swap(edits_);
-    std::vector<Slot>().swap(slots_);
-    std::vector<uint8_t>().swap(tags_);
-    count_ = 0;
-    growAt_ = 0;
+    *this = WordTable(NewHashKey(), hash_.kind());
 }
 
 // Decided without searching the line for its "|" first: the key must be followed by one.
@@ -145,27 +143,41 @@ bool WordTable::LineHasKey(std::string_view line, std::string_view key) {
 
 // Lines of the text never overlap, so together they are at most the text.
 size_t WordTable::LineBytesAtMost() const {
-    size_t bytes = text_.size();
+    size_t bytes = textBytes_;
     for (const std::string& line : edits_) bytes += line.size();
     return bytes;
 }
 
 size_t WordTable::MemoryBytes() const {
-    size_t bytes = text_.capacity() + slots_.capacity() * sizeof(Slot) + tags_.capacity() +
-                   edits_.capacity() * sizeof(std::string);
+    constexpr size_t kMapNode = 2 * sizeof(void*) + 2 * sizeof(uint32_t);  // about, per entry
+    size_t bytes = textAllocated_ + tags_.capacity() + lengths_.capacity() +
+                   groupStarts_.capacity() * sizeof(uint32_t) + edits_.capacity() * sizeof(std::string) +
+                   (longLengths_.size() + editOf_.size()) * kMapNode +
+                   (longLengths_.bucket_count() + editOf_.bucket_count()) * sizeof(void*);
     for (const std::string& line : edits_) bytes += line.capacity();
     return bytes;
 }
 
+size_t WordTable::OffsetOf(size_t slot) const {
+    size_t offset = groupStarts_[slot / kGroup];
+    for (size_t i = slot - slot % kGroup; i < slot; ++i) offset += LengthWithEnd(i);
+    return offset;
+}
+
+std::string_view WordTable::LineOf(size_t slot) const {
+    if (tags_[slot] & kEditedBit) return edits_[editOf_.at(static_cast<uint32_t>(slot))];
+    return std::string_view(text_.get() + OffsetOf(slot), LengthWithEnd(slot) - 1);
+}
+
 size_t WordTable::Probe(std::string_view key, uint32_t hash) const {
-    const size_t n = slots_.size();
     const uint8_t tag = Tag(hash);
-    for (size_t i = Home(hash);;) {
+    size_t i = Home(hash);
+    for (; i < tags_.size(); ++i) {
         const uint8_t seen = tags_[i];
         if (seen == 0) return i;
-        if (seen == tag && LineHasKey(LineOf(slots_[i]), key)) return i;
-        if (++i == n) i = 0;
+        if ((seen & ~kEditedBit) == tag && LineHasKey(LineOf(i), key)) return i;
     }
+    return i;
 }
 
 std::optional<std::string_view> WordTable::Find(std::string_view key) const {
@@ -183,77 +195,47 @@ std::optional<std::string_view> WordTable::Find(std::string_view key) const {
 
 std::optional<std::string_view> WordTable::FindByProbing(std::string_view key, uint32_t hash) const {
     const size_t i = Probe(key, hash);
-    if (tags_[i] == 0) return std::nullopt;
-    return LineOf(slots_[i]);
-}
-
-void WordTable::Grow(size_t minimumSlots) {
-    std::vector<Slot> old(minimumSlots, Slot{kEmpty});
-    old.swap(slots_);
-    std::vector<uint8_t>(minimumSlots, 0).swap(tags_);
-    growAt_ = static_cast<size_t>(MaximumLoad(slots_.size()));
-    const size_t n = slots_.size();
-    for (size_t from = 0; from < old.size(); ++from) {
-        const Slot slot = old[from];
-        if (from + kSlotsAhead < old.size()) PrefetchLine(old[from + kSlotsAhead]);
-        if (slot.offset == kEmpty) continue;
-        // No hash is kept: each key is hashed again from its line, fetched a few slots ahead.
-        const uint32_t hash = HashKey(KeyOfLine(LineOf(slot)));
-        size_t i = Home(hash);
-        while (tags_[i] != 0) {
-            if (++i == n) i = 0;
-        }
-        Put(i, slot, hash);
-    }
-}
-
-// A growth makes room for a quarter more keys than the table holds, so filing n keys one
-// by one costs O(n) and a table grown by added words stays near its loaded size.
-void WordTable::MakeRoomForOneMore() {
-    if (count_ + 1 <= growAt_) return;
-    if (count_ + 1 > kMaximumEntries) throw std::length_error("dictionary has too many entries");
-    Grow(SlotsFor(std::min(count_ + count_ / 4 + 1, kMaximumEntries)));
-}
-
-void WordTable::File(uint32_t offset, std::string_view key, uint32_t hash) {
-    MakeRoomForOneMore();
-    const size_t i = Probe(key, hash);
-    if (tags_[i] == 0) ++count_;
-    Put(i, Slot{offset}, hash);
+    if (i == tags_.size() || tags_[i] == 0) return std::nullopt;
+    return LineOf(i);
 }
 
 void WordTable::SetLine(std::string_view line) {
-    std::string owned(line);  // line may point into this table, which the change can move
-    const std::string_view key = KeyOfLine(owned);
+    const std::string_view key = KeyOfLine(line);
     const uint32_t hash = HashKey(key);
-    MakeRoomForOneMore();
     const size_t i = Probe(key, hash);
-    const bool present = tags_[i] != 0;
-    if (present && (slots_[i].offset & kEdited) != 0) {
-        edits_[slots_[i].offset & ~kEdited] = std::move(owned);
+    const bool present = i < tags_.size() && tags_[i] != 0;
+    if (present && (tags_[i] & kEditedBit)) {
+        edits_[editOf_.at(static_cast<uint32_t>(i))] = std::string(line);
         return;
     }
-    if (edits_.size() >= kEdited - 1) throw std::length_error("too many edited lines");
-    const auto index = static_cast<uint32_t>(edits_.size());
+    // A new key past the maximum load or past the slots' end: the table is built again, a
+    // quarter larger, with the line, and its edits join the text.
+    if (!present && (count_ + 1 > growAt_ || i == tags_.size())) {
+        Rebuild(&line, count_ + count_ / 4 + 1);
+        return;
+    }
+    std::string owned(line);  // line may point into this table
+    editOf_[static_cast<uint32_t>(i)] = static_cast<uint32_t>(edits_.size());
     edits_.push_back(std::move(owned));
-    if (!present) ++count_;
-    Put(i, Slot{kEdited | index}, hash);
+    if (!present) {
+        ++count_;
+        tags_[i] = Tag(hash);
+    }
+    tags_[i] |= kEditedBit;
 }
 
-void WordTable::AdoptText(std::string text, size_t expectedEntries) {
-    text.resize(LengthBeforeZero(text));  // a line then ends at a line end or at the text's end
-    if (text.size() >= kEdited) throw std::length_error("dictionary text too large");
-    RemoveAll();
-    text_ = std::move(text);
-    // No larger than the text, so that lines which repeat a few keys (or a file of line
-    // ends) cannot make the table reserve many times the file's size.
-    const size_t slotsInText = text_.size() / (sizeof(Slot) + 1);  // a slot and its tag
-    const size_t affordable = static_cast<size_t>(SizedLoad(std::max(kMinimumSlots, slotsInText)));
-    Grow(SlotsFor(std::min(expectedEntries, affordable)));
-}
-
-void WordTable::FileLineOfText(size_t offset, size_t length, uint32_t keyHash) {
-    File(static_cast<uint32_t>(offset), KeyOfLine(std::string_view(text_.data() + offset, length)), keyHash);
+void WordTable::Rebuild(const std::string_view* line, size_t minimumEntries) {
+    std::string joined;  // the table's lines and line, each ended by a line feed
+    joined.reserve(LineBytesAtMost() + count_ + (line ? line->size() : 0) + 1);
+    std::vector<SourceLine> lines;
+    lines.reserve(count_ + 1);
+    const auto add = [&](std::string_view each) {
+        lines.push_back({static_cast<uint32_t>(joined.size()), static_cast<uint32_t>(each.size()), HashKey(KeyOfLine(each))});
+        joined.append(each).push_back('\n');
+    };
+    ForEach(add);
+    if (line) add(*line);  // line may point into this table: it is copied before the table changes
+    Build(joined, lines, minimumEntries);
 }
 
 }  // namespace kavrel

@@ -1,15 +1,18 @@
 // The dictionary of one direction in memory: entry lines filed under their lower-cased
-// headword. The lines as loaded live in one text buffer; the table holds only their
-// positions, in a flat open-addressing array, so a loaded table costs little more than the
-// file itself. A line set later (an edit) lives in a small store of its own, so a change
-// costs about its own bytes and never moves the loaded text.
+// headword. The lines live in one text buffer in the order of their slots, so a slot needs
+// no position of its own: a line starts where the lines of the slots before it end. The
+// slots are a tag byte and a length byte each, small enough to stay in the caches, so a
+// lookup reads memory once for its line. A line set later (an edit) lives in a small store
+// of its own, so a change costs about its own bytes and never moves the text.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -25,8 +28,8 @@ public:
     WordTable() = default;
     // A table hashing with the given key and kind (for tests that must know them).
     explicit WordTable(SipKey hashKey, KeyHash::Kind kind = KeyHash::Best()) : hash_(hashKey, kind) {}
-    WordTable(const WordTable&) = default;
-    WordTable& operator=(const WordTable&) = default;
+    WordTable(const WordTable&) = delete;
+    WordTable& operator=(const WordTable&) = delete;
     // A table moved from is left empty and usable.
     WordTable(WordTable&& other) noexcept { *this = std::move(other); }
     WordTable& operator=(WordTable&& other) noexcept;
@@ -43,46 +46,47 @@ public:
 
     // Files a line under its headword lower-cased (or "" when it has no "|"): a new key
     // adds an entry, a present key gets the new line. The line is copied into the edit
-    // store; the loaded text is left as it is.
+    // store; the text is left as it is unless the table must grow.
     void SetLine(std::string_view line);
 
-    // Takes over a plain text whose lines will be filed with FileLineOfText, under a new
-    // hash key (hash the lines after this call). The text ends at its first zero byte, as a
-    // dictionary text does. expectedEntries sizes the array ahead of the lines, but never
-    // beyond the size of the text itself: a table that needs more grows as its keys arrive.
-    // A text of 2 GB or more throws std::length_error.
-    void AdoptText(std::string text, size_t expectedEntries);
-    std::string_view Text() const { return text_; }
-    // Files the line text[offset, offset + length) of the adopted text; keyHash is
-    // HashKey(KeyOfLine(line)), computed by the caller ahead of time (see PrefetchSlot).
-    void FileLineOfText(size_t offset, size_t length, uint32_t keyHash);
-    // Asks the processor to fetch the first slot a key of this hash probes. A bulk load
-    // hashes a few lines ahead and prefetches, so filing rarely waits for memory.
-    void PrefetchSlot(uint32_t keyHash) const {
-        if (slots_.empty()) return;
-        const size_t home = Home(keyHash);
-        __builtin_prefetch(&tags_[home], 1);
-        __builtin_prefetch(&slots_[home], 1);
-    }
+    // A line to file with Build: where it is in the text given with it, and
+    // HashKey(KeyOfLine(line)). Twelve bytes, so that a million lines are sorted quickly.
+    struct SourceLine {
+        uint32_t offset;
+        uint32_t length;
+        uint32_t keyHash;
+    };
+    // Keeps, of the lines of text filed under one key, only the last in the vector's order
+    // (the vector is reordered). A load calls it now and then, so that a file of many
+    // repeated lines holds few of them at once.
+    void DropReplaced(std::string_view text, std::vector<SourceLine>& lines) const;
+    // Replaces the table's contents by the lines of text (a later line of a key replacing
+    // an earlier one), copied into a new text in slot order; text may be this table's own.
+    // The slots are sized for at least minimumEntries. Throws std::length_error when the
+    // lines are too many or too long for a table.
+    void Build(std::string_view text, std::vector<SourceLine>& lines, size_t minimumEntries = 0);
 
     // Calls f(line) for every entry in the table's own order (neither sorted nor the
     // order of reading); a save writes the lines in this order.
     template <class F>
     void ForEach(F&& f) const {
-        // The slots are in hash order and the lines in reading order, so each line is a
-        // cache miss: it is prefetched a few slots ahead, and the walk rarely waits for it.
-        const size_t n = slots_.size();
-        for (size_t i = 0; i < n; ++i) {
-            if (i + kSlotsAhead < n) PrefetchLine(slots_[i + kSlotsAhead]);
-            if (slots_[i].offset != kEmpty) f(LineOf(slots_[i]));
+        size_t offset = 0;
+        for (size_t i = 0; i < tags_.size(); ++i) {
+            if (i % kGroup == 0) offset = groupStarts_[i / kGroup];
+            const size_t length = LengthWithEnd(i);
+            if (tags_[i] & kEditedBit) f(std::string_view(edits_[editOf_.at(static_cast<uint32_t>(i))]));
+            else if (tags_[i] != 0) f(std::string_view(text_.get() + offset, length - 1));
+            offset += length;
         }
     }
 
-    // At least the length of all entry lines together (the adopted text and the changed
-    // lines), known without reading a line.
+    // At least the length of all entry lines together (the text and the changed lines),
+    // known without reading a line.
     size_t LineBytesAtMost() const;
+    // The text of the lines in slot order (for tests: an edit does not move it).
+    std::string_view Text() const { return std::string_view(text_.get(), textBytes_); }
 
-    // Bytes held: the text buffer, the slot array and the edit store.
+    // Bytes held: the text, the slots and the edit store.
     size_t MemoryBytes() const;
 
     // The hash of a key after lower-casing, as this table files it: KeyHash::OfLowered
@@ -95,42 +99,38 @@ public:
     static bool LineHasKey(std::string_view line, std::string_view key);
 
 private:
-    // Four bytes: where the line is. A line's length is not kept: the line runs to its line
-    // end (or the text's end). Nor is its key's hash: growing hashes each key again.
-    // Beside each slot, in an array of its own, one byte of tag: 0 for a free slot, else
-    // seven bits of the hash. The tags are a quarter of the slots' size and stay in the
-    // caches, so a lookup whose tag matches none of its probe is answered without reading
-    // a slot or a line from memory; a hit reads its slot and its line. The slots are kept
-    // small so that they too stay in the caches as far as they can.
-    struct Slot {
-        uint32_t offset;  // of the line in text_, or kEdited | its index in edits_; kEmpty marks a free slot
-    };
-    static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80u | (hash & 0x7Fu)); }
-    static constexpr uint32_t kEmpty = UINT32_MAX;
-    static constexpr uint32_t kEdited = 0x80000000u;
-    static constexpr size_t kSlotsAhead = 16;
+    friend class TableBuilder;
 
-    // The first slot a hash probes: the hash scaled to the slot count (any count, not only
-    // powers of two, so the array is sized to the entries rather than to the next power).
-    size_t Home(uint32_t hash) const {
-        return static_cast<size_t>((uint64_t{hash} * slots_.size()) >> 32);
+    // A slot's tag: 0 for a free slot, else the high bit, kEditedBit when its line is in
+    // the edit store, and six bits of its key's hash.
+    static constexpr uint8_t kEditedBit = 0x40;
+    static constexpr uint8_t kTagHashBits = 0x3F;
+    static uint8_t Tag(uint32_t hash) { return static_cast<uint8_t>(0x80u | (hash & kTagHashBits)); }
+    // A slot's length byte: its text line's length with its line end, 0 for none, and
+    // kLongLine for 255 or more (the length is then in longLengths_).
+    static constexpr uint8_t kLongLine = 255;
+    static constexpr size_t kGroup = 16;  // slots per recorded start in the text
+
+    // The first slot a hash probes: the hash scaled to the home count (any count, not only
+    // powers of two). Probes run on past the homes into a tail of slots and never wrap.
+    size_t Home(uint32_t hash) const { return static_cast<size_t>((uint64_t{hash} * homes_) >> 32); }
+    size_t LengthWithEnd(size_t slot) const {
+        const uint8_t length = lengths_[slot];
+        return length == kLongLine ? longLengths_.at(static_cast<uint32_t>(slot)) + size_t{1} : length;
     }
-    std::string_view LineOf(const Slot& slot) const {
-        if (slot.offset & kEdited) return edits_[slot.offset & ~kEdited];
-        const char* const start = text_.data() + slot.offset;
-        const char* const end = word_bytes::LineEnd(start, text_.data() + text_.size());
-        return std::string_view(start, static_cast<size_t>(end - start));
-    }
-    void PrefetchLine(const Slot& slot) const {
-        if ((slot.offset & kEdited) == 0) __builtin_prefetch(text_.data() + slot.offset);  // not free, not edited
-    }
+    size_t OffsetOf(size_t slot) const;
+    std::string_view LineOf(size_t slot) const;
     // Find for a key of known hash, slot by slot: any key, any slot.
     std::optional<std::string_view> FindByProbing(std::string_view key, uint32_t hash) const;
+    // The slot filed under key, or the free slot where it would go (tags_.size() when the
+    // probe runs off the end).
+    size_t Probe(std::string_view key, uint32_t hash) const;
+    // Builds the table again from its own lines and then line (if any), with slots for at
+    // least minimumEntries.
+    void Rebuild(const std::string_view* line, size_t minimumEntries);
 #if defined(__SSE2__)
     // Find for a key of 1 to 16 bytes, thirty-two tags at a time, without a branch on the
-    // outcome; the few cases it cannot decide so go to FindByProbing. One function per kind
-    // of hash, so that the lookup holds no test of the kind (which measurably slowed it);
-    // both may hold AES code, though only the AES one does.
+    // outcome; the few cases it cannot decide so go to FindByProbing.
     template <KeyHash::Kind kKind>
     KAVREL_AES_CODE std::optional<std::string_view> FindShortKey(std::string_view key) const;
     template <KeyHash::Kind kKind>
@@ -140,23 +140,21 @@ private:
     // HashKey of a key of 1 to 16 bytes in a table of the AES kind.
     KAVREL_AES_CODE uint32_t HashKeyByAes(std::string_view key) const;
 #endif
-    void File(uint32_t offset, std::string_view key, uint32_t hash);
-    void MakeRoomForOneMore();
-    // The slot filed under key, or the free slot where it would go.
-    size_t Probe(std::string_view key, uint32_t hash) const;
-    void Put(size_t i, Slot slot, uint32_t hash) {
-        slots_[i] = slot;
-        tags_[i] = Tag(hash);
-    }
-    void Grow(size_t minimumSlots);
 
     KeyHash hash_;
-    std::string text_;
-    // Lines set after the load, one string each; a key edited again reuses its string, so
-    // the store holds at most one line per key.
+    // The lines in slot order, each followed by a line feed, then zeros that a lookup may
+    // read past the last line; allocated without being cleared, as a build writes it whole.
+    std::unique_ptr<char[]> text_;
+    size_t textBytes_ = 0;
+    size_t textAllocated_ = 0;  // more than textBytes_ when lines replaced by later ones were dropped
+    std::vector<uint8_t> tags_;
+    std::vector<uint8_t> lengths_;
+    std::vector<uint32_t> groupStarts_;  // the offset of the first line of each kGroup slots
+    std::unordered_map<uint32_t, uint32_t> longLengths_;  // slot -> length without the line end
+    // Lines set after the build, one string each; a key edited again reuses its string.
     std::vector<std::string> edits_;
-    std::vector<Slot> slots_;
-    std::vector<uint8_t> tags_;  // beside slots_, of the same size
+    std::unordered_map<uint32_t, uint32_t> editOf_;  // slot -> its index in edits_
+    size_t homes_ = 0;
     size_t count_ = 0;
     size_t growAt_ = 0;  // the count that would pass the maximum load
 };

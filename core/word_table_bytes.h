@@ -130,9 +130,10 @@ inline bool BlockHasKey(const char* line, const KeyBlock& key) {
     return ((same & wanted) == wanted) & (line[key.n] == '|') & key.comparable;
 }
 
-// The tags of kTagsScanned slots in probe order: which of them hold tag before the first
-// free one, and whether a free one is among them (else the probe goes on past them). Two
-// blocks, as a run of sixteen full slots is common at two thirds full (one probe in ten).
+// The tags of kTagsScanned slots in probe order: which of them hold tag (but for
+// ignoredBits) before the first free one, and whether a free one is among them (else the
+// probe goes on past them). Two blocks, as a run of sixteen full slots is common at two
+// thirds full (one probe in ten).
 constexpr size_t kTagsScanned = 2 * kBlock;
 
 struct TagRun {
@@ -140,10 +141,11 @@ struct TagRun {
     bool ended;
 };
 
-inline TagRun ScanTags(const uint8_t* tags, uint8_t tag) {
+inline TagRun ScanTags(const uint8_t* tags, uint8_t tag, uint8_t ignoredBits) {
     const auto marks = [](__m128i x) { return static_cast<uint32_t>(_mm_movemask_epi8(x)); };
-    const __m128i first = LoadBlock(reinterpret_cast<const char*>(tags));
-    const __m128i second = LoadBlock(reinterpret_cast<const char*>(tags) + kBlock);
+    const __m128i kept = _mm_set1_epi8(static_cast<char>(~ignoredBits));
+    const __m128i first = _mm_and_si128(LoadBlock(reinterpret_cast<const char*>(tags)), kept);
+    const __m128i second = _mm_and_si128(LoadBlock(reinterpret_cast<const char*>(tags) + kBlock), kept);
     const __m128i zero = _mm_setzero_si128();
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(tag));
     const uint32_t free = marks(_mm_cmpeq_epi8(first, zero)) | marks(_mm_cmpeq_epi8(second, zero)) << 16;

@@ -1,9 +1,9 @@
 // The lookup of a key of up to sixteen bytes (nearly every word looked up), written so the
 // processor can run the next lookups while this one waits for memory: the key is lower-cased
-// and hashed in one block, thirty-two tags are compared at once, and whether the key is found
-// decides no branch. A lookup whose tags match nothing reads a slot and a line that are
-// always in the caches instead of branching away, so it never waits for memory; a hit
-// waits for its slot and its line.
+// and hashed in one block, thirty-two tags are compared at once, the line's start is summed
+// from sixteen lengths at once, and whether the key is found decides no branch. A lookup
+// whose tags match nothing compares a line that is always in the caches instead of
+// branching away, so it never waits for memory; a hit waits for its line.
 #include "core/word_table.h"
 
 #if defined(__SSE2__)
@@ -14,11 +14,8 @@ namespace {
 
 using word_bytes::kBlock;
 
-// The bytes a lookup reads at a line: the key's block and the bar after it, then four blocks
-// for the line's end.
-constexpr size_t kLineReach = kBlock + 1 + 4 * kBlock;
 // The line a lookup without a candidate compares with: zeros, which no comparable key matches.
-alignas(64) constexpr char kNoLine[kLineReach] = {};
+alignas(64) constexpr char kNoLine[2 * kBlock] = {};
 
 // HashLowered (word_table.cpp) of the key a block holds: the same words, taken from the
 // lowered block, whose bytes after the key are zeros.
@@ -65,29 +62,37 @@ uint32_t WordTable::HashKeyByAes(std::string_view key) const {
 
 template <KeyHash::Kind kKind>
 std::optional<std::string_view> WordTable::FindShortKey(std::string_view key) const {
-    static constexpr Slot kNoSlot{0};
     const word_bytes::KeyBlock block = word_bytes::MakeKeyBlock(key.data(), key.size());
     const uint32_t hash = HashKeyBlock<kKind>(block);
     const size_t home = Home(hash);
-    __builtin_prefetch(&slots_[home]);  // fetched with its tags: a hit does not wait for the two in turn
-    if (!block.comparable || home + word_bytes::kTagsScanned > slots_.size()) return FindByProbing(key, hash);
-    const word_bytes::TagRun run = word_bytes::ScanTags(&tags_[home], Tag(hash));
+    // The lengths and the group's start are fetched with the tags: a hit does not wait for
+    // them in turn.
+    __builtin_prefetch(&lengths_[home]);
+    __builtin_prefetch(&groupStarts_[home / kGroup]);
+    if (!block.comparable) return FindByProbing(key, hash);
+    const word_bytes::TagRun run = word_bytes::ScanTags(&tags_[home], Tag(hash), kEditedBit);
     // Thirty-two full slots, or two tags like the key's before a free one: rare.
     if (!run.ended || (run.matches & (run.matches - 1)) != 0) return FindByProbing(key, hash);
 
     const bool candidate = run.matches != 0;
-    const Slot* const slot = Pick(candidate, &slots_[home + std::countr_zero(run.matches | (1u << (word_bytes::kTagsScanned - 1)))], &kNoSlot);
-    const uint32_t offset = slot->offset;
-    const bool inText = (offset & kEdited) == 0 && size_t{offset} + kLineReach <= text_.size();
-    // An edited line, or one among the text's last bytes: rare.
-    if (candidate > inText) return FindByProbing(key, hash);
-
-    const char* const line = Pick(candidate, text_.data() + offset, kNoLine);
+    const size_t slot = home + static_cast<size_t>(std::countr_zero(run.matches | (1u << (word_bytes::kTagsScanned - 1))));
+    const size_t group = slot / kGroup;
+    const unsigned place = static_cast<unsigned>(slot % kGroup);
+    const __m128i lengths = word_bytes::LoadBlock(reinterpret_cast<const char*>(&lengths_[group * kGroup]));
+    const unsigned longs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(lengths, _mm_set1_epi8(static_cast<char>(kLongLine)))));
+    // An edited line, or a long one in the group up to the slot: rare.
+    if (candidate & (((tags_[slot] & kEditedBit) != 0) | ((longs & ((2u << place) - 1)) != 0))) {
+        return FindByProbing(key, hash);
+    }
+    // The line starts after the lengths of the group's slots before it.
+    const __m128i before = _mm_cmplt_epi8(_mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                          _mm_set1_epi8(static_cast<char>(place)));
+    const __m128i sums = _mm_sad_epu8(_mm_and_si128(lengths, before), _mm_setzero_si128());
+    const size_t offset = groupStarts_[group] + static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+                          static_cast<size_t>(_mm_extract_epi16(sums, 4));
+    const char* const line = Pick(candidate, text_.get() + offset, kNoLine);
     const bool found = candidate & word_bytes::BlockHasKey(line, block);
-    const char* const afterBar = line + block.n + 1;
-    const char* end = word_bytes::LineEndInFourBlocks(afterBar);
-    if (end == nullptr) end = word_bytes::LineEnd(afterBar + 4 * kBlock, text_.data() + text_.size());
-    const std::optional<std::string_view> hit(std::string_view(line, static_cast<size_t>(end - line)));
+    const std::optional<std::string_view> hit(std::string_view(line, size_t{lengths_[slot]} - 1));
     return *Pick(found, &hit, &kNotFound);
 }
 

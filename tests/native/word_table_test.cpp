@@ -62,24 +62,31 @@ TEST(WordTableLoad, ZeroByteEndsTheTextAndEmptyTextsHoldNothing) {
     EXPECT_EQ(Load(std::string("\0ab|x", 5)).Count(), 0u);
 }
 
+// Random lines of every length, and many short keys that repeat far apart: small tables
+// and tables of many buckets (their lines copied in reading order, then in slot order).
 TEST(WordTableLoad, RandomBytesLoadAndAgreeWithAPlainMap) {
-    std::mt19937 random(42);
-    std::string text(200'000, '\0');
-    for (char& c : text) {
-        const unsigned r = random() % 40;
-        c = r == 0 ? '\n' : r == 1 ? '|' : r == 2 ? 'A' : static_cast<char>(1 + random() % 255);
-    }
-    std::map<std::string, std::string> expected;
-    ForEachLine(std::string_view(text).substr(0, LengthBeforeZero(text)), [&](std::string_view line) {
-        expected[LowerCopy1254(KeyOfLine(line))] = std::string(line);
-    });
-    for (const KeyHash::Kind kind : AvailableKinds()) {
-        const WordTable table = Load(text, nullptr, kind);
-        ASSERT_EQ(table.Count(), expected.size());
-        for (const auto& [key, line] : expected) ASSERT_EQ(table.Find(key).value_or("<none>"), line) << int(kind);
-        size_t visited = 0;
-        table.ForEach([&](std::string_view) { ++visited; });
-        EXPECT_EQ(visited, expected.size());
+    struct Case {
+        size_t bytes;
+        unsigned lineEvery;  // about one byte in this many ends a line
+        unsigned letters;    // a small alphabet repeats short keys
+    };
+    for (const Case c : {Case{200'000, 40, 255}, Case{3'000'000, 12, 6}}) {
+        std::mt19937 random(42);
+        std::string text(c.bytes, '\0');
+        for (char& ch : text) {
+            const unsigned r = random() % c.lineEvery;
+            ch = r == 0 ? '\n' : r == 1 ? '|' : r == 2 ? 'A' : static_cast<char>(1 + random() % c.letters);
+        }
+        std::map<std::string, std::string> expected;
+        ForEachLine(text, [&](std::string_view line) { expected[LowerCopy1254(KeyOfLine(line))] = std::string(line); });
+        for (const KeyHash::Kind kind : AvailableKinds()) {
+            const WordTable table = Load(text, nullptr, kind);
+            ASSERT_EQ(table.Count(), expected.size()) << c.bytes;
+            for (const auto& [key, line] : expected) ASSERT_EQ(table.Find(key).value_or("<none>"), line) << int(kind);
+            size_t visited = 0;
+            table.ForEach([&](std::string_view) { ++visited; });
+            EXPECT_EQ(visited, expected.size());
+        }
     }
 }
 
