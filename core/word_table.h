@@ -130,7 +130,9 @@ private:
     void Rebuild(const std::string_view* line, size_t minimumEntries);
 #if defined(__SSE2__)
     // Find for a key of 1 to 16 bytes, thirty-two tags at a time, without a branch on the
-    // outcome; the few cases it cannot decide so go to FindByProbing.
+    // outcome; the few cases it cannot decide so go to FindByProbing. One function per kind
+    // of hash, so that the lookup holds no test of the kind (which measurably slowed it);
+    // both may hold AES code, though only the AES one does.
     template <KeyHash::Kind kKind>
     KAVREL_AES_CODE std::optional<std::string_view> FindShortKey(std::string_view key) const;
     template <KeyHash::Kind kKind>
