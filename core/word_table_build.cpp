@@ -133,7 +133,14 @@ public:
         for (const WordTable::SourceLine& line : lines) {
             const size_t b = BucketOf(line.keyHash);
             char* const to = start_ + nextByte[b];
-            std::memcpy(to, text.data() + line.offset, line.length);
+            // One copy of fixed size where it may run past the line: the bytes after it in
+            // the bucket are written later, and the source has them.
+            if (line.length < kTextPadding && nextByte[b] + kTextPadding <= firstByte_[b + 1] &&
+                size_t{line.offset} + kTextPadding <= text.size()) {
+                std::memcpy(to, text.data() + line.offset, kTextPadding);
+            } else {
+                std::memcpy(to, text.data() + line.offset, line.length);
+            }
             to[line.length] = '\n';
             bucketed_[nextLine[b]++] = {static_cast<uint32_t>(nextByte[b]), line.length, line.keyHash};
             nextByte[b] += uint64_t{line.length} + 1;
