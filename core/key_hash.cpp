@@ -78,12 +78,7 @@ uint32_t KeyHash::OfLowered(std::string_view lowered) const {
         return AesOfPadded(*this, padded);
     }
 #endif
-    if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = SipHash<1, 3>(key_, lowered);
-        return static_cast<uint32_t>(h ^ (h >> 32));
-    } else {
-        return HalfSipHash<1, 3>(key_, lowered);
-    }
+    return BySip([&](auto hasher, auto word) { return HashBytes<decltype(word)>(hasher, lowered); });
 }
 
 }  // namespace kavrel

@@ -61,6 +61,20 @@ public:
     // SipHash-1-3 folded to 32 bits (HalfSipHash-1-3 on a 32-bit processor).
     uint32_t OfLowered(std::string_view lowered) const;
 
+    // The SipHash kind's hash of a key whose words feed(hasher, word) gives the hasher,
+    // returning its Finish: SipHash-1-3 over 8-byte words folded to 32 bits, or
+    // HalfSipHash-1-3 over 4-byte words on a 32-bit processor. word is a zero of the
+    // hasher's word type.
+    template <class Feed>
+    uint32_t BySip(Feed feed) const {
+        if constexpr (kTableHashIs64Bit) {
+            const uint64_t h = feed(SipHasher<1, 3>(key_), uint64_t{0});
+            return static_cast<uint32_t>(h ^ (h >> 32));
+        } else {
+            return static_cast<uint32_t>(feed(HalfSipHasher<1, 3>(key_), uint32_t{0}));
+        }
+    }
+
 #if defined(KAVREL_KEY_HASH_AES)
     // The AES hash of a key of 1 to 16 lowered bytes padded with zeros, for a caller built
     // for AES; only for the AES kind.

@@ -53,18 +53,24 @@ private:
     uint64_t v0_, v1_, v2_, v3_;
 };
 
+// Feeds a hasher bytes as they are, a Word (uint64_t for SipHash, uint32_t for
+// HalfSipHash) at a time, little-end first, and returns its Finish.
+template <class Word, class Hasher>
+auto HashBytes(Hasher hasher, std::string_view bytes) {
+    const size_t whole = bytes.size() & ~(sizeof(Word) - 1);
+    auto pack = [&](size_t at, size_t count) {
+        Word word = 0;
+        for (size_t i = 0; i < count; ++i) word |= Word{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
+        return word;
+    };
+    for (size_t at = 0; at < whole; at += sizeof(Word)) hasher.Block(pack(at, sizeof(Word)));
+    return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+}
+
 // The hash of bytes as they are.
 template <int C, int D>
 uint64_t SipHash(SipKey key, std::string_view bytes) {
-    SipHasher<C, D> hasher(key);
-    const size_t whole = bytes.size() & ~size_t{7};
-    auto pack = [&](size_t at, size_t count) {
-        uint64_t word = 0;
-        for (size_t i = 0; i < count; ++i) word |= uint64_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-        return word;
-    };
-    for (size_t at = 0; at < whole; at += 8) hasher.Block(pack(at, 8));
-    return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+    return HashBytes<uint64_t>(SipHasher<C, D>(key), bytes);
 }
 
 // HalfSipHash: the same construction over four 32-bit words, keyed with 64 bits, fed
@@ -106,15 +112,7 @@ private:
 // The 32-bit HalfSipHash of bytes as they are, under the first 64 bits of key.
 template <int C, int D>
 uint32_t HalfSipHash(SipKey key, std::string_view bytes) {
-    HalfSipHasher<C, D> hasher(key);
-    const size_t whole = bytes.size() & ~size_t{3};
-    auto pack = [&](size_t at, size_t count) {
-        uint32_t word = 0;
-        for (size_t i = 0; i < count; ++i) word |= uint32_t{static_cast<unsigned char>(bytes[at + i])} << (8 * i);
-        return word;
-    };
-    for (size_t at = 0; at < whole; at += 4) hasher.Block(pack(at, 4));
-    return hasher.Finish(pack(whole, bytes.size() - whole), bytes.size());
+    return HashBytes<uint32_t>(HalfSipHasher<C, D>(key), bytes);
 }
 
 // A fresh key for a new hash table: 128 bits no one outside the process can predict,

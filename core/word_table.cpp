@@ -63,12 +63,11 @@ inline Word LoweredShortWord(const unsigned char* lower, const char* p, size_t c
 
 // The keyed hash of the lowered bytes, packed as the hasher packs them: whole words, then
 // the last bytes with the length.
-template <class Hasher, class Word>
-inline uint64_t HashLowered(SipKey hashKey, std::string_view key) {
+template <class Word, class Hasher>
+inline uint64_t HashLowered(Hasher hasher, std::string_view key) {
     const unsigned char* lower = Lower();
     const char* p = key.data();
     const size_t n = key.size();
-    Hasher hasher(hashKey);
     for (const char* const whole = p + (n & ~(sizeof(Word) - 1)); p < whole; p += sizeof(Word)) {
         hasher.Block(LoweredWord<Word>(lower, p));
     }
@@ -87,12 +86,7 @@ uint32_t WordTable::HashKey(std::string_view key) const {
 #if defined(KAVREL_KEY_HASH_AES)
     if (hash_.kind() == KeyHash::Kind::kAes && !key.empty() && key.size() <= KeyHash::kAesKeyBytes) return HashKeyByAes(key);
 #endif
-    if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = HashLowered<SipHasher<1, 3>, uint64_t>(hash_.key(), key);
-        return static_cast<uint32_t>(h ^ (h >> 32));
-    } else {
-        return static_cast<uint32_t>(HashLowered<HalfSipHasher<1, 3>, uint32_t>(hash_.key(), key));
-    }
+    return hash_.BySip([&](auto hasher, auto word) { return HashLowered<decltype(word)>(hasher, key); });
 }
 
 size_t WordTable::SlotsFor(size_t entries) {

@@ -19,9 +19,8 @@ alignas(64) constexpr char kNoLine[2 * kBlock] = {};
 
 // HashLowered (word_table.cpp) of the key a block holds: the same words, taken from the
 // lowered block, whose bytes after the key are zeros.
-template <class Hasher, class Word>
-uint64_t HashLoweredBlock(SipKey hashKey, const word_bytes::KeyBlock& key) {
-    Hasher hasher(hashKey);
+template <class Word, class Hasher>
+uint64_t HashLoweredBlock(Hasher hasher, const word_bytes::KeyBlock& key) {
     const size_t whole = key.n / sizeof(Word);
     for (size_t i = 0; i < whole; ++i) hasher.Block(word_bytes::LoadAs<Word>(key.lowered + i * sizeof(Word)));
     const size_t tailAt = whole * sizeof(Word);
@@ -46,12 +45,7 @@ inline uint32_t WordTable::HashKeyBlock(const word_bytes::KeyBlock& key) const {
 #if defined(KAVREL_KEY_HASH_AES)
     if constexpr (kKind == KeyHash::Kind::kAes) return hash_.OfAesBlock(_mm_load_si128(reinterpret_cast<const __m128i*>(key.lowered)));
 #endif
-    if constexpr (kTableHashIs64Bit) {
-        const uint64_t h = HashLoweredBlock<SipHasher<1, 3>, uint64_t>(hash_.key(), key);
-        return static_cast<uint32_t>(h ^ (h >> 32));
-    } else {
-        return static_cast<uint32_t>(HashLoweredBlock<HalfSipHasher<1, 3>, uint32_t>(hash_.key(), key));
-    }
+    return hash_.BySip([&](auto hasher, auto word) { return HashLoweredBlock<decltype(word)>(hasher, key); });
 }
 
 #if defined(KAVREL_KEY_HASH_AES)
