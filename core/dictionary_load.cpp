@@ -29,15 +29,13 @@ size_t EstimateEntries(std::string_view text) {
 constexpr size_t kLinesBetweenCancelChecks = 1024;
 // Records held before the replaced ones are dropped, at the least: 12 MB of them.
 constexpr size_t kRecordsBeforeDropping = size_t{1} << 20;
-// Offsets into the text are 32-bit; a text of 2 GB or more is refused.
-constexpr size_t kMaximumText = size_t{0x7FFFFFFF};
 
 }  // namespace
 
 bool LoadDictionaryText(std::string plain, WordTable& table, const PercentSink& onPercent,
                         const std::atomic<bool>* cancel) {
     plain.resize(LengthBeforeZero(plain));  // a line then ends at a line end or at the text's end
-    if (plain.size() > kMaximumText) throw std::length_error("dictionary text too large");
+    if (plain.size() > WordTable::kMaximumTextBytes) throw std::length_error("dictionary text too large");
     table.RemoveAll();  // under a new hash key
     const size_t expected = EstimateEntries(plain);
     std::vector<WordTable::SourceLine> lines;

@@ -49,6 +49,10 @@ public:
     // store; the text is left as it is unless the table must grow.
     void SetLine(std::string_view line);
 
+    // The longest text a table holds: lines are found by 32-bit offsets, and a text of 2 GB
+    // or more is refused.
+    static constexpr size_t kMaximumTextBytes = size_t{0x7FFFFFFF};
+
     // A line to file with Build: where it is in the text given with it, and
     // HashKey(KeyOfLine(line)). Twelve bytes, so that a million lines are sorted quickly.
     struct SourceLine {

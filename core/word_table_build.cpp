@@ -17,8 +17,6 @@ namespace {
 // Zeros after the last line: a lookup compares sixteen bytes and the byte after them at a
 // line's start, whatever the line's length.
 constexpr size_t kTextPadding = 64;
-// The text's offsets are 32-bit, and a text of 2 GB or more is refused, as a load's always was.
-constexpr size_t kMaximumText = size_t{0x7FFFFFFF};
 
 // Sorts lines by bucket(keyHash), which takes fewer than 2^bits values, keeping their order
 // among equal buckets: passes of eleven bits.
@@ -118,7 +116,7 @@ public:
             firstByte_[b + 1] += firstByte_[b];
         }
         const uint64_t textBytes = firstByte_[bucketCount_] + kTextPadding;
-        if (textBytes > kMaximumText) throw std::length_error("dictionary text too large");
+        if (textBytes > WordTable::kMaximumTextBytes) throw std::length_error("dictionary text too large");
         built_.text_ = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(textBytes));
         built_.textAllocated_ = static_cast<size_t>(textBytes);
         start_ = out_ = built_.text_.get();

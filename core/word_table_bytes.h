@@ -1,8 +1,7 @@
-// The byte work of the word table's lookups: where a line ends, found a machine word
-// (eight bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time; with
-// SSE2, a looked-up key lower-cased in one block and compared with a line's key in one
-// block, and thirty-two slots' tags compared with a key's at once; and where a text's first
-// zero byte is.
+// The byte work of the word table's lookups: with SSE2, a looked-up key lower-cased in one
+// block and compared with a line's key in one block, and thirty-two slots' tags compared
+// with a key's at once; and where a text's first zero byte is, found a machine word (eight
+// bytes, or four on a 32-bit processor) or, with SSE2, sixteen bytes at a time.
 #pragma once
 
 #include <bit>
@@ -153,41 +152,7 @@ inline TagRun ScanTags(const uint8_t* tags, uint8_t tag, uint8_t ignoredBits) {
     const uint32_t beforeFree = (free & (0u - free)) - 1;
     return TagRun{same & beforeFree, free != 0};
 }
-
-// The first line end in the sixteen bytes at each of p, p + 16, p + 32 and p + 48, all
-// readable, or nullptr: for a line of usual length no branch waits on its bytes.
-inline const char* LineEndInFourBlocks(const char* p) {
-    const uint64_t marks = LineEndMarks(LoadBlock(p)) | uint64_t{LineEndMarks(LoadBlock(p + kBlock))} << 16 |
-                           uint64_t{LineEndMarks(LoadBlock(p + 2 * kBlock))} << 32 |
-                           uint64_t{LineEndMarks(LoadBlock(p + 3 * kBlock))} << 48;
-    return marks != 0 ? p + std::countr_zero(marks) : nullptr;
-}
 #endif
-
-// The first CR, LF or zero byte at or after p, where end points to a zero byte (a
-// dictionary text's end) at or after p: whole blocks or words while they lie before end,
-// then bytes.
-inline const char* LineEnd(const char* p, const char* end) {
-#if defined(__SSE2__)
-    // Four blocks at once first, so that for a line of usual length no branch waits on its
-    // bytes: a lookup's next lookup can go ahead while this line is still read from memory.
-    if (end - p >= static_cast<ptrdiff_t>(4 * kBlock)) {
-        if (const char* found = LineEndInFourBlocks(p)) return found;
-        p += 4 * kBlock;
-    }
-    for (; end - p >= static_cast<ptrdiff_t>(kBlock); p += kBlock) {
-        const unsigned marks = LineEndMarks(LoadBlock(p));
-        if (marks != 0) return p + std::countr_zero(marks);
-    }
-#endif
-    for (; end - p >= static_cast<ptrdiff_t>(sizeof(Word)); p += sizeof(Word)) {
-        const Word word = LoadAs<Word>(p);
-        const Word marks = MarksOf(word, '\0') | MarksOf(word, '\n') | MarksOf(word, '\r');
-        if (marks != 0) return p + std::countr_zero(marks) / 8;
-    }
-    while (*p != '\0' && *p != '\n' && *p != '\r') ++p;
-    return p;
-}
 
 // Where the first zero byte of the n bytes at p is, or n: the length of a dictionary text.
 // A scan of its own because the 32-bit program's C library searches a byte at a time (22 ms
